@@ -1,0 +1,90 @@
+#pragma once
+
+#include "framework/ref.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+
+class Picture;
+
+// Reads a text file line by line (UTF-8). Lines may end in LF, CR LF or CR;
+// the reader gives back exactly the lines the writer wrote, with no extra
+// empty line after a final line ending.
+class TextInputStream {
+public:
+    explicit TextInputStream(std::vector<std::string> lines);
+    // The next line without its line ending; the empty text at the end.
+    std::string ReadLine();
+    // True once the last line has been read (at once for an empty file).
+    bool EndOfFile() const;
+    void Close();
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+};
+
+// Writes a text file line by line (UTF-8, LF line endings). The file is
+// replaced as a whole when the stream closes: until then, and for good when
+// anything fails, the previous file stays as it was.
+class TextOutputStream {
+public:
+    explicit TextOutputStream(std::string path);
+    ~TextOutputStream(); // without Close nothing is replaced
+    TextOutputStream(const TextOutputStream&) = delete;
+    TextOutputStream& operator=(const TextOutputStream&) = delete;
+
+    void WriteLine(std::string_view text);
+    // Puts the new file in place of the old; false when that failed.
+    bool Close();
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// A file or folder of the file system, which need not exist.
+class FolderItem {
+public:
+    explicit FolderItem(std::string path);
+
+    // The absolute path; that of a folder ends with the separator.
+    std::string AbsolutePath() const;
+    std::string Name() const;
+    bool Exists() const;
+    bool IsFolder() const;
+
+    // The item of that name inside this folder.
+    Ref<FolderItem> Child(std::string_view name) const;
+    // The folder this item is in; none for the root.
+    Ref<FolderItem> Parent() const;
+
+    // None when the item is not a readable file.
+    Ref<TextInputStream> OpenAsTextFile() const;
+    // A stream that will replace the file; none when it cannot be written.
+    Ref<TextOutputStream> CreateTextFile() const;
+    // The picture in the file, its format recognised by content; none when
+    // the file is missing or not a readable picture.
+    Ref<Picture> OpenAsPicture() const;
+
+private:
+    std::string path_; // absolute, without a trailing separator
+};
+
+// The item for a path text, whether or not it exists.
+Ref<FolderItem> GetFolderItem(std::string_view path);
+
+namespace SpecialFolder {
+// The user's configuration folder (the XDG config home), created if missing.
+Ref<FolderItem> Preferences();
+} // namespace SpecialFolder
+
+// The folder "Resources" beside the folder of the running program
+// (<prefix>/bin/program gives <prefix>/Resources); none when it is missing.
+Ref<FolderItem> _GetApplicationBundleResources();
+
+} // namespace fw
