@@ -1,0 +1,165 @@
+// "Plot" pressed on the real main window, headless: the reference figures of
+// the built-in default circuit for each circuit type, the result texts, and
+// runs with inputs that make no physical sense.
+
+#include "app/main_window.h"
+#include "sim/run_result.h"
+#include "tests/plot/plot_test_helpers.h"
+#include "tests/support/kelvara_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using plot_test::ChooseCircuit;
+using plot_test::LabelText;
+using plot_test::PressPlot;
+using plot_test::SetField;
+
+// A figure cut after its fourth decimal, as the reference table prints it.
+double Cut4(double value) {
+    return std::trunc(value * 10000) / 10000;
+}
+
+struct ReferenceRow {
+    const char* name;
+    int circuit;
+    const char* startPhase;
+    double minV, maxV, minI, maxI, maxDiodeI, piv; // cut after four decimals
+    const char* loadVoltageText;
+    const char* loadCurrentText;
+    const char* pivText;
+    const char* peakText;
+};
+
+void PrintTo(const ReferenceRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ReferenceFigures : public ::testing::TestWithParam<ReferenceRow> {};
+
+TEST_P(ReferenceFigures, PlotReportsThem) {
+    const ReferenceRow& row = GetParam();
+    MainWindow& window = testing_support::StartKelvara();
+    ChooseCircuit(window, row.circuit);
+    ASSERT_EQ(window.RectType, row.circuit);
+    SetField(window, "EFLinePhase", row.startPhase);
+
+    PressPlot(window);
+
+    const sim::RunResult& result = sim::LastRunResult();
+    EXPECT_DOUBLE_EQ(Cut4(result.minV), row.minV);
+    EXPECT_DOUBLE_EQ(Cut4(result.maxV), row.maxV);
+    EXPECT_DOUBLE_EQ(Cut4(result.minI), row.minI);
+    EXPECT_DOUBLE_EQ(Cut4(result.maxI), row.maxI);
+    EXPECT_DOUBLE_EQ(Cut4(result.maxDiodeI), row.maxDiodeI);
+    EXPECT_DOUBLE_EQ(Cut4(result.diodePiv), row.piv);
+    EXPECT_EQ(LabelText(window, "LoadVt"), row.loadVoltageText);
+    EXPECT_EQ(LabelText(window, "LoadIt"), row.loadCurrentText);
+    EXPECT_EQ(LabelText(window, "Dpivt"), row.pivText);
+    EXPECT_EQ(LabelText(window, "DIpkt"), row.peakText);
+    EXPECT_EQ(window.NumSamples, 800); // one sample per column of the plot
+}
+
+// Output 5 V RMS, ratings 120 V and 5 V, 51 and 0.2 ohms, 60 Hz, 12 ohms,
+// 3300 uF, "1N4004", a plot 800 samples wide. A bridge diode blocks the
+// secondary's peak, the others twice the peak of their winding.
+INSTANTIATE_TEST_SUITE_P(
+    DefaultCircuit, ReferenceFigures,
+    ::testing::Values(
+        ReferenceRow{"Bridge", 0, "0", 4.1949, 4.8393, 0.3495, 0.4032, 5.0098, 7.0710,
+                     "Load V (min/max) =\r4.195/4.839", "Load I (min/max) =\r0.35/0.403",
+                     "Diode PIV =7.07", "Diode Ipk =5.01"},
+        ReferenceRow{"FullWave", 1, "0", 2.2069, 2.5653, 0.1839, 0.2137, 3.0748, 7.0710,
+                     "Load V (min/max) =\r2.207/2.565", "Load I (min/max) =\r0.184/0.214",
+                     "Diode PIV =7.07", "Diode Ipk =3.07"},
+        ReferenceRow{"HalfWave", 2, "0", 4.0036, 5.6219, 0.3336, 0.4684, 5.8703, 14.1421,
+                     "Load V (min/max) =\r4.004/5.622", "Load I (min/max) =\r0.334/0.468",
+                     "Diode PIV =14.14", "Diode Ipk =5.87"},
+        ReferenceRow{"Doubler", 3, "0", 7.2762, 9.2113, 0.6063, 0.7676, 6.5526, 14.1421,
+                     "Load V (min/max) =\r7.276/9.211", "Load I (min/max) =\r0.606/0.768",
+                     "Diode PIV =14.14", "Diode Ipk =6.55"},
+        // The first charge of the empty capacitor starts at the crest.
+        ReferenceRow{"BridgeAtTheCrest", 0, "90", 4.1949, 4.8393, 0.3495, 0.4032, 13.6117, 7.0710,
+                     "Load V (min/max) =\r4.195/4.839", "Load I (min/max) =\r0.35/0.403",
+                     "Diode PIV =7.07", "Diode Ipk =13.61"}),
+    [](const ::testing::TestParamInfo<ReferenceRow>& info) { return info.param.name; });
+
+TEST(SimulationRunTest, ReturnPressesPlot) {
+    MainWindow& window = testing_support::StartKelvara();
+    QTest::keyClick(window.NativeWidget(), Qt::Key_Return);
+    EXPECT_EQ(LabelText(window, "LoadVt"), "Load V (min/max) =\r4.195/4.839");
+    EXPECT_EQ(LabelText(window, "DIpkt"), "Diode Ipk =5.01");
+}
+
+TEST(SimulationRunTest, ReadsTheInputsAsTheyStandWhenPressed) {
+    MainWindow& window = testing_support::StartKelvara();
+    PressPlot(window);
+    const double firstPeak = sim::LastRunResult().maxDiodeI;
+    // The secondary resistance calls nothing when edited: only the run reads it.
+    SetField(window, "EFSecR", "1");
+    PressPlot(window);
+    EXPECT_LT(sim::LastRunResult().maxDiodeI, firstPeak);
+    EXPECT_DOUBLE_EQ(window.SeriesR, 1 + 51.0 / 576);
+    // Pressing again with the same inputs gives the same figures.
+    const sim::RunResult second = sim::LastRunResult();
+    PressPlot(window);
+    EXPECT_EQ(sim::LastRunResult().maxV, second.maxV);
+    EXPECT_EQ(sim::LastRunResult().minV, second.minV);
+    EXPECT_EQ(sim::LastRunResult().maxDiodeI, second.maxDiodeI);
+}
+
+// Inputs that make the arithmetic meaningless: every run completes and
+// writes its four texts, and a negative capacitance charges nothing.
+struct DegenerateRow {
+    const char* name;
+    const char* field;
+    const char* text;
+    const char* loadVoltageText;
+    const char* loadCurrentText;
+    const char* pivText;
+    const char* peakText;
+};
+
+void PrintTo(const DegenerateRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class DegenerateInputs : public ::testing::TestWithParam<DegenerateRow> {};
+
+TEST_P(DegenerateInputs, RunCompletesAndWritesItsTexts) {
+    const DegenerateRow& row = GetParam();
+    MainWindow& window = testing_support::StartKelvara();
+    SetField(window, row.field, row.text);
+
+    PressPlot(window);
+
+    EXPECT_EQ(window.NumSamples, 800);
+    EXPECT_EQ(LabelText(window, "LoadVt"), row.loadVoltageText);
+    EXPECT_EQ(LabelText(window, "LoadIt"), row.loadCurrentText);
+    EXPECT_EQ(LabelText(window, "Dpivt"), row.pivText);
+    EXPECT_EQ(LabelText(window, "DIpkt"), row.peakText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, DegenerateInputs,
+    ::testing::Values(
+        DegenerateRow{"NoCapacitance", "EFCapacitor", "0", "Load V (min/max) =\rNAN/NAN",
+                      "Load I (min/max) =\rNAN/NAN", "Diode PIV =7.07", "Diode Ipk =0"},
+        DegenerateRow{"NoLoad", "EFLoadR", "0", "Load V (min/max) =\rNAN/NAN",
+                      "Load I (min/max) =\rNAN/NAN", "Diode PIV =7.07", "Diode Ipk =0"},
+        DegenerateRow{"NoFrequency", "EFLineFreq", "0", "Load V (min/max) =\rNAN/NAN",
+                      "Load I (min/max) =\rNAN/NAN", "Diode PIV =7.07", "Diode Ipk =0"},
+        DegenerateRow{"NegativeCapacitance", "EFCapacitor", "-3300", "Load V (min/max) =\r0/0",
+                      "Load I (min/max) =\r0/0", "Diode PIV =7.07", "Diode Ipk =0"},
+        DegenerateRow{"NoSourceVoltage", "EFVoltsIn", "0", "Load V (min/max) =\r0/0",
+                      "Load I (min/max) =\r0/0", "Diode PIV =0", "Diode Ipk =0"}),
+
+    [](const ::testing::TestParamInfo<DegenerateRow>& info) { return info.param.name; });
+
+} // namespace
