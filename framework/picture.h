@@ -44,7 +44,8 @@ private:
     int transparent_ = 0;
 };
 
-// A new blank picture; none when width or height is below 1.
+// A new blank picture; none when width or height is below 1, or when the
+// picture would be too large to hold.
 Ref<Picture> NewPicture(int width, int height, int depth);
 
 // A screen of the machine.
