@@ -51,7 +51,10 @@ Ref<Picture> NewPicture(int width, int height, int depth);
 // A screen of the machine.
 class ScreenInfo {
 public:
-    ScreenInfo(int depth, int width, int height) : depth_(depth), width_(width), height_(height) {}
+    ScreenInfo(int depth, int width, int height)
+        : depth_(depth)
+        , width_(width)
+        , height_(height) {}
     int Depth() const { return depth_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
