@@ -8,6 +8,7 @@
 #include "framework/listbox.h"
 #include "framework/popup_menu.h"
 #include "framework/radio_button.h"
+#include "framework/runtime.h"
 #include "framework/text_field.h"
 
 #include <QApplication>
