@@ -35,17 +35,17 @@ std::optional<int> FixedWidth(std::string_view entry, int room) {
 
 } // namespace
 
-std::vector<int> ColumnWidths(std::string_view spec, int columns, int room) {
+std::vector<int> ColumnWidths(std::string_view entries, int columns, int room) {
     if (columns <= 0) {
         return {};
     }
     room = std::max(room, 0);
     std::vector<std::optional<int>> fixed(static_cast<std::size_t>(columns));
     std::size_t column = 0;
-    while (!spec.empty() && column < fixed.size()) {
-        const std::size_t comma = spec.find(',');
-        fixed[column++] = FixedWidth(spec.substr(0, comma), room);
-        spec = comma == std::string_view::npos ? std::string_view() : spec.substr(comma + 1);
+    while (!entries.empty() && column < fixed.size()) {
+        const std::size_t comma = entries.find(',');
+        fixed[column++] = FixedWidth(entries.substr(0, comma), room);
+        entries = comma == std::string_view::npos ? std::string_view() : entries.substr(comma + 1);
     }
     long long used = 0;
     int shared = 0;

@@ -14,6 +14,6 @@ namespace fw::internal {
 // leave). Columns without an entry count as "*"; an empty text shares the
 // room equally. Sharing columns fill the room exactly whenever the others
 // leave any; columns of fixed widths alone may leave room beside them.
-std::vector<int> ColumnWidths(std::string_view spec, int columns, int room);
+std::vector<int> ColumnWidths(std::string_view entries, int columns, int room);
 
 } // namespace fw::internal

@@ -280,6 +280,47 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{"tall_list_of_three", ListValues("a\tb\r1\t2\r3\t4\r5\t6\r"), 200, 200,
                             3}));
 
+struct WidthsCase {
+    const char* label;
+    std::string entries;
+    std::int32_t columns;
+    std::vector<int> widths; // in a list whose inside is 112 pixels wide
+};
+
+void PrintTo(const WidthsCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
+class ColumnWidthsTest : public testing::TestWithParam<WidthsCase> {};
+
+TEST_P(ColumnWidthsTest, ColumnWidthsShareTheInsideOfTheList) {
+    const WidthsCase& row = GetParam();
+    auto values = ListValues("a\tb\tc\r1\t2\t3\r", true, row.columns);
+    values.push_back(TextValue("ColumnWidths", row.entries));
+    ListWindow window(values);
+    window.Construct();
+    ASSERT_EQ(window.Table().contentsRect().width(), 112);
+    std::vector<int> widths;
+    for (int column = 0; column < window.List().ColumnCount(); ++column) {
+        widths.push_back(window.Table().columnWidth(column));
+    }
+    EXPECT_EQ(widths, row.widths);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ColumnWidthsTest,
+    testing::Values(WidthsCase{"equal_shares", "", 2, {56, 56}},
+                    WidthsCase{"remainder_to_the_last_share", "", 3, {37, 37, 38}},
+                    WidthsCase{"fixed_widths_leave_room", "40,40", 2, {40, 40}},
+                    WidthsCase{"fixed_and_share", "30,*", 2, {30, 82}},
+                    WidthsCase{"percent_and_missing_entry", "25%", 2, {28, 84}},
+                    WidthsCase{"unreadable_entry_shares", "abc,20", 2, {92, 20}},
+                    WidthsCase{"huge_entry_is_bounded", "99999999,10", 2, {65536, 10}},
+                    WidthsCase{"entry_past_any_integer_shares", "99999999999,10", 2, {102, 10}},
+                    WidthsCase{"wider_than_the_list", "100,100,*", 3, {100, 100, 0}},
+                    WidthsCase{"no_columns_is_one", "", 0, {112}},
+                    WidthsCase{"negative_entry_shares", "-5,*", 2, {56, 56}}));
+
 struct BoundsCase {
     const char* label;
     std::function<void(fw::Listbox&)> act;
