@@ -34,8 +34,9 @@ constexpr std::pair<std::string_view, EventShape> kWindowEvents[] = {
 // The size a design leaves unsaid: a small document window.
 constexpr int kDefaultWidth = 300;  // pixels
 constexpr int kDefaultHeight = 300; // pixels
-// Qt's own upper bound for widget sizes.
-constexpr int kLargestSize = QWIDGETSIZE_MAX;
+// The largest content a design can ask for, in either direction; larger
+// sizes are taken as this.
+constexpr int kLargestSize = 32000; // pixels
 
 } // namespace
 
@@ -409,20 +410,23 @@ void Window::SetMenuBar(Ref<fw::MenuBar> menuBar) {
 void Window::ApplyDesignProperty(const Property& property) {
     const std::string& name = property.name;
     impl_->design.insert_or_assign(name, property.value);
+    const auto size = [&](int least) {
+        return std::clamp(internal::IntValue(property), least, kLargestSize);
+    };
     if (name == "Width") {
-        impl_->width = std::max(internal::IntValue(property), 1);
+        impl_->width = size(1);
         impl_->content->resize(impl_->width, impl_->content->height());
     } else if (name == "Height") {
-        impl_->height = std::max(internal::IntValue(property), 1);
+        impl_->height = size(1);
         impl_->content->resize(impl_->content->width(), impl_->height);
     } else if (name == "MinWidth") {
-        impl_->minWidth = std::max(internal::IntValue(property), 0);
+        impl_->minWidth = size(0);
     } else if (name == "MinHeight") {
-        impl_->minHeight = std::max(internal::IntValue(property), 0);
+        impl_->minHeight = size(0);
     } else if (name == "MaxWidth") {
-        impl_->maxWidth = std::max(internal::IntValue(property), 1);
+        impl_->maxWidth = size(1);
     } else if (name == "MaxHeight") {
-        impl_->maxHeight = std::max(internal::IntValue(property), 1);
+        impl_->maxHeight = size(1);
     } else if (name == "Resizeable") {
         impl_->resizeable = internal::BoolValue(property);
     } else if (name == "Title") {

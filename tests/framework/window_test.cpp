@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -109,6 +110,15 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   true,
                   false}));
+
+TEST(WindowTest, OutlandishSizesAreBounded) {
+    auto window = BuildWindow({IntValue("Width", INT32_MAX), IntValue("Height", -40),
+                               IntValue("MinWidth", -1), IntValue("MaxHeight", INT32_MIN),
+                               BoolValue("Visible", false)},
+                              {});
+    EXPECT_EQ(window->Width(), 32000);
+    EXPECT_EQ(window->Height(), 1);
+}
 
 // A window that notes the order of its construction events and what it
 // could see at each of them.
