@@ -7,9 +7,12 @@
 #include "tests/plot/plot_test_helpers.h"
 #include "tests/support/kelvara_fixture.h"
 
+#include "framework/canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QWidget>
 
 #include <cmath>
 #include <string>
@@ -112,6 +115,42 @@ TEST(SimulationRunTest, ReadsTheInputsAsTheyStandWhenPressed) {
     EXPECT_EQ(sim::LastRunResult().maxV, second.maxV);
     EXPECT_EQ(sim::LastRunResult().minV, second.minV);
     EXPECT_EQ(sim::LastRunResult().maxDiodeI, second.maxDiodeI);
+}
+
+// The plot's width sets the number of samples, and the load figures count
+// only from sample 601 on, after the start-up charge.
+TEST(SimulationRunTest, LoadFiguresCountFromTheSampleAfterTheStartUpCharge) {
+    struct Row {
+        int width;
+        bool anySampleCounts;
+    };
+    const Row rows[] = {{601, false}, {602, true}, {650, true}, {300, false}};
+    MainWindow& window = testing_support::StartKelvara();
+    QWidget* canvas = testing_support::Find<fw::Canvas>(window, "Canvas1").NativeWidget();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.width);
+        canvas->resize(row.width, canvas->height());
+
+        PressPlot(window);
+
+        EXPECT_EQ(window.NumSamples, row.width);
+        const sim::RunResult& result = sim::LastRunResult();
+        if (row.anySampleCounts) {
+            EXPECT_GT(result.minV, 4.0);
+            EXPECT_LT(result.maxV, 5.0);
+            EXPECT_EQ(result.minI, result.minV / 12);
+            EXPECT_EQ(result.maxI, result.maxV / 12);
+        } else {
+            EXPECT_EQ(LabelText(window, "LoadVt"), "Load V (min/max) =\r1000000/0");
+            EXPECT_EQ(LabelText(window, "LoadIt"), "Load I (min/max) =\r1000000/0");
+            // Nothing to fit: the smallest voltage scale.
+            EXPECT_EQ(window.Vscale, 200000);
+        }
+    }
+    // A single counted sample is both the minimum and the maximum.
+    canvas->resize(602, canvas->height());
+    PressPlot(window);
+    EXPECT_EQ(sim::LastRunResult().minV, sim::LastRunResult().maxV);
 }
 
 // Inputs that make the arithmetic meaningless: every run completes and
