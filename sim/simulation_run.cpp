@@ -86,6 +86,9 @@ public:
         }
     }
 
+    // The figures as they stand. The diode figure is the peak inverse voltage
+    // that each diode has to block, which its voltage rating is chosen by; a
+    // circuit type the simulation does not know is taken as blocking Epk.
     sim::RunResult Result() const {
         const sim::CircuitType* circuit = sim::FindCircuitType(window_.RectType);
         const double pivPerEpk = circuit != nullptr ? circuit->inversePeakPerEpk : 1.0;
