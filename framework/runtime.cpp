@@ -1,0 +1,98 @@
+// Start-up, the event loop and the end of the runtime.
+
+#include "framework/runtime.h"
+
+#include "framework/exceptions.h"
+#include "framework/internal/runtime_state.h"
+#include "framework/system_functions.h"
+
+#include <QApplication>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace internal {
+
+RuntimeState& Runtime() {
+    static RuntimeState state;
+    return state;
+}
+
+void EnsureApplication(int& argc, char** argv) {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    // QApplication keeps a reference to argc and the argv array for its whole
+    // life, so both are copied into storage that outlives it.
+    static std::vector<std::string> arguments;
+    static std::vector<char*> argumentPointers;
+    static int argumentCount = 0;
+    arguments.clear();
+    for (int i = 0; i < argc && argv != nullptr && argv[i] != nullptr; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    if (arguments.empty()) {
+        arguments.emplace_back("kelvara");
+    }
+    argumentPointers.clear();
+    for (std::string& argument : arguments) {
+        argumentPointers.push_back(argument.data());
+    }
+    argumentPointers.push_back(nullptr);
+    argumentCount = static_cast<int>(arguments.size());
+
+    // The application lives until the process ends: windows held by
+    // module-level objects are released during static destruction, and
+    // their widgets need the application while they go.
+    new QApplication(argumentCount, argumentPointers.data());
+}
+
+} // namespace internal
+
+void RuntimeInit(int& argc, char** argv) {
+    internal::EnsureApplication(argc, argv);
+    RegisterLibraryFunction<int(bool)>("HMSetHelpTagsDisplayed", "Carbon.framework",
+                                       [](bool displayed) {
+                                           SetHelpTagsDisplayed(displayed);
+                                           return 0;
+                                       });
+}
+
+void RunFrameworkInitialization(const std::function<void()>& startup) {
+    int argc = 0;
+    internal::EnsureApplication(argc, nullptr);
+    if (!startup) {
+        throw NilObjectException("no start-up routine was given to the framework");
+    }
+    startup();
+}
+
+void RuntimeRun() {
+    internal::RuntimeState& state = internal::Runtime();
+    if (state.quitRequested || QCoreApplication::instance() == nullptr) {
+        return;
+    }
+    // Clears the flag also when an exception leaves the loop.
+    struct LoopScope {
+        explicit LoopScope(bool& running)
+            : running_(running) {
+            running_ = true;
+        }
+        ~LoopScope() { running_ = false; }
+        bool& running_;
+    } scope(state.loopRunning);
+    QApplication::exec();
+}
+
+int RuntimeExit() {
+    internal::WaitForFatalReport();
+    const internal::RuntimeState& state = internal::Runtime();
+    if (state.endedByException) {
+        return 1;
+    }
+    return state.quitCode;
+}
+
+} // namespace fw
