@@ -25,6 +25,7 @@ public:
 
 protected:
     std::vector<std::pair<std::string_view, EventShape>> Events() const override;
+    void UpdateFont() override;
 };
 
 } // namespace fw

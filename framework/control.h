@@ -53,6 +53,9 @@ public:
     // Font unit; only the framework's default unit 0 is in use.
     int TextUnit() const { return textUnit_; }
     void SetTextUnit(int unit) { textUnit_ = unit; }
+    // Font family; "System" is the application's default family.
+    const std::string& TextFont() const { return textFont_; }
+    void SetTextFont(std::string_view family);
 
     // Keyboard focus: TabStop and AcceptFocus from the design decide whether
     // the control ever takes it; TabIndex orders it within the window.
@@ -102,6 +105,10 @@ protected:
     bool italic_ = false;
     bool underline_ = false;
 
+    // Gives the widget the focus policy that TakesFocus asks for; kinds whose
+    // focus sits on inner widgets or must not follow clicks override it.
+    virtual void ApplyFocusPolicy();
+
 private:
     const EventHandler* FindHandler(std::string_view event) const;
 
@@ -111,9 +118,12 @@ private:
     std::int32_t index_;
     QWidget* widget_;
     std::string helpTag_;
+    std::string textFont_ = "System";
     int textSize_ = 0;
     int textUnit_ = 0;
     int tabIndex_ = 0;
+    bool tabStop_ = true;
+    bool acceptFocus_ = true;
     std::map<std::string, PropertyValue, std::less<>> design_;
     std::map<std::string, EventHandler, std::less<>> handlers_;
 };

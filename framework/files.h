@@ -44,6 +44,7 @@ public:
     struct Impl;
 
 private:
+    friend class FolderItem; // CreateTextFile asks whether the file could be opened
     std::unique_ptr<Impl> impl_;
 };
 

@@ -38,6 +38,7 @@ public:
 
     struct Target;
     explicit Graphics(std::unique_ptr<Target> target);
+    Target& Surface() const { return *target_; } // the framework's access to what it draws on
 
 private:
     std::unique_ptr<Target> target_;

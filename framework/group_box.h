@@ -16,6 +16,9 @@ public:
     void SetCaption(std::string_view caption);
 
     void ApplyDesignProperty(const Property& property) override;
+
+protected:
+    void UpdateFont() override;
 };
 
 } // namespace fw

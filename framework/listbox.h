@@ -61,6 +61,7 @@ public:
 
 protected:
     std::vector<std::pair<std::string_view, EventShape>> Events() const override;
+    void ApplyFocusPolicy() override;
 
 private:
     std::unique_ptr<Impl> impl_;

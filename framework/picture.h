@@ -44,13 +44,17 @@ private:
     int transparent_ = 0;
 };
 
-// A new blank picture; none when width or height is below 1.
+// A new blank picture; none when width or height is below 1, or when the
+// picture would be too large to hold.
 Ref<Picture> NewPicture(int width, int height, int depth);
 
 // A screen of the machine.
 class ScreenInfo {
 public:
-    ScreenInfo(int depth, int width, int height) : depth_(depth), width_(width), height_(height) {}
+    ScreenInfo(int depth, int width, int height)
+        : depth_(depth)
+        , width_(width)
+        , height_(height) {}
     int Depth() const { return depth_; }
     int Width() const { return width_; }
     int Height() const { return height_; }

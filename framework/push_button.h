@@ -26,6 +26,7 @@ public:
 
 protected:
     std::vector<std::pair<std::string_view, EventShape>> Events() const override;
+    void UpdateFont() override;
 
 private:
     bool default_ = false;

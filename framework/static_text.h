@@ -29,6 +29,9 @@ public:
 
     void ApplyDesignProperty(const Property& property) override;
 
+protected:
+    void UpdateFont() override;
+
 private:
     void ShowText();
 

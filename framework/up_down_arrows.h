@@ -19,6 +19,7 @@ public:
 
 protected:
     std::vector<std::pair<std::string_view, EventShape>> Events() const override;
+    void ApplyFocusPolicy() override;
 };
 
 } // namespace fw

@@ -101,6 +101,7 @@ Control& RuntimeWindowControlByNameIndex(const Window& window, std::string_view 
 
 namespace detail {
 [[noreturn]] void ThrowWrongKind(std::string_view name, std::int32_t index);
+[[noreturn]] void ThrowWrongKind(const Window& window, std::string_view name, std::int32_t index);
 Window* FindImplicitWindow(std::type_index type);
 void AdoptImplicitWindow(std::type_index type, std::unique_ptr<Window> window);
 } // namespace detail
@@ -111,7 +112,7 @@ template <class T>
 T& ControlByName(const Window& window, std::string_view name) {
     auto* control = dynamic_cast<T*>(&RuntimeWindowControlByName(window, name));
     if (control == nullptr) {
-        detail::ThrowWrongKind(name, kNoIndex);
+        detail::ThrowWrongKind(window, name, kNoIndex);
     }
     return *control;
 }
@@ -120,7 +121,7 @@ template <class T>
 T& ControlByNameIndex(const Window& window, std::string_view name, std::int32_t index) {
     auto* control = dynamic_cast<T*>(&RuntimeWindowControlByNameIndex(window, name, index));
     if (control == nullptr) {
-        detail::ThrowWrongKind(name, index);
+        detail::ThrowWrongKind(window, name, index);
     }
     return *control;
 }

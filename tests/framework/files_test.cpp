@@ -1,0 +1,316 @@
+// Text files in the preferences folder, folder items, pictures from files.
+// Every test runs with a configuration folder of its own (see test_main).
+
+#include "framework/files.h"
+
+#include "framework/picture.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+using namespace std::string_literals;
+
+std::string ConfigHome() {
+    const char* home = std::getenv("XDG_CONFIG_HOME");
+    return home != nullptr ? home : "";
+}
+
+std::vector<std::string> ReadAllLines(TextInputStream& stream) {
+    std::vector<std::string> lines;
+    while (!stream.EndOfFile()) {
+        lines.push_back(stream.ReadLine());
+    }
+    return lines;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
+              static_cast<qint64>(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return "<unreadable>";
+    }
+    return file.readAll().toStdString();
+}
+
+std::vector<std::string> FolderListing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(FilesTest, PreferencesIsTheConfigurationFolder) {
+    Ref<FolderItem> preferences = SpecialFolder::Preferences();
+    ASSERT_TRUE(preferences);
+    EXPECT_EQ(preferences->AbsolutePath(), ConfigHome() + "/");
+    EXPECT_TRUE(preferences->Exists());
+    EXPECT_TRUE(preferences->IsFolder());
+}
+
+TEST(FilesTest, PreferencesFolderIsCreatedWhenMissing) {
+    const std::string previous = ConfigHome();
+    const std::string missing = previous + "/not/yet";
+    setenv("XDG_CONFIG_HOME", missing.c_str(), 1);
+    Ref<FolderItem> preferences = SpecialFolder::Preferences();
+    setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    ASSERT_TRUE(preferences);
+    EXPECT_EQ(preferences->AbsolutePath(), missing + "/");
+    EXPECT_TRUE(std::filesystem::is_directory(missing));
+}
+
+// What the writer writes, the reader gives back line for line, whether the
+// file is reached as a child of the folder or by its path text.
+TEST(FilesTest, LinesWrittenAreTheLinesRead) {
+    const std::vector<std::vector<std::string>> rows = {
+        {},
+        {""},
+        {"", ""},
+        {"one line"},
+        {"1N4004,60,0,12,5,120,5,51,.2,3300,0", "1N4148,.5,0,.6,.001", "", "SS2H9 (Sch),.3,0"},
+        {"a last empty line", ""},
+        {"", "an empty first line"},
+        {"Start Phase (0-179\u00B0)", "\u20AC \U0001F600"},
+        {"  blanks kept  ", "\ttabs\t", ",,,"},
+        {"a zero \0 byte"s},
+        {std::string(100000, 'x'), "after a long line"},
+    };
+    Ref<FolderItem> preferences = SpecialFolder::Preferences();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        Ref<TextOutputStream> out = preferences->Child("KelvaraPrefs.txt")->CreateTextFile();
+        ASSERT_TRUE(out);
+        for (const std::string& line : rows[i]) {
+            out->WriteLine(line);
+        }
+        ASSERT_TRUE(out->Close());
+
+        Ref<FolderItem> file = GetFolderItem(preferences->AbsolutePath() + "KelvaraPrefs.txt");
+        ASSERT_TRUE(file->Exists());
+        Ref<TextInputStream> in = file->OpenAsTextFile();
+        ASSERT_TRUE(in);
+        EXPECT_EQ(ReadAllLines(*in), rows[i]);
+        EXPECT_EQ(in->ReadLine(), ""); // past the end
+        EXPECT_TRUE(in->EndOfFile());
+        in->Close();
+    }
+}
+
+TEST(FilesTest, WrittenFilesAreUtf8WithLineFeeds) {
+    const std::string path = SpecialFolder::Preferences()->AbsolutePath() + "out.txt";
+    Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+    ASSERT_TRUE(out);
+    out->WriteLine("0-179\u00B0");
+    out->WriteLine("");
+    ASSERT_TRUE(out->Close());
+    EXPECT_EQ(ReadBytes(path), "0-179\xC2\xB0\n\n");
+}
+
+TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
+    struct Row {
+        std::string bytes;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Row> rows = {
+        {"", {}},
+        {"\n", {""}},
+        {"\r\n", {""}},
+        {"\r", {""}},
+        {"no ending", {"no ending"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\rb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\n\n", {"a", "", ""}},
+        {"mixed\r\nendings\rin\none", {"mixed", "endings", "in", "one"}},
+        {"0-179\xC2\xB0\r\n", {"0-179\u00B0"}},
+        {"\xFF\xFE bytes that are not UTF-8\n", {"\xFF\xFE bytes that are not UTF-8"}},
+    };
+    const std::string path = SpecialFolder::Preferences()->AbsolutePath() + "in.txt";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        WriteBytes(path, row.bytes);
+        Ref<TextInputStream> in = GetFolderItem(path)->OpenAsTextFile();
+        ASSERT_TRUE(in);
+        EXPECT_EQ(in->EndOfFile(), row.lines.empty());
+        EXPECT_EQ(ReadAllLines(*in), row.lines);
+    }
+}
+
+TEST(FilesTest, WhatCannotBeReadOrWrittenGivesNone) {
+    Ref<FolderItem> preferences = SpecialFolder::Preferences();
+    Ref<FolderItem> missing = preferences->Child("missing.txt");
+    EXPECT_FALSE(missing->Exists());
+    EXPECT_FALSE(missing->OpenAsTextFile());
+    EXPECT_FALSE(missing->OpenAsPicture());
+
+    // A folder is no file.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(preferences->AbsolutePath() + "folder")));
+    Ref<FolderItem> folder = preferences->Child("folder");
+    EXPECT_TRUE(folder->Exists());
+    EXPECT_FALSE(folder->OpenAsTextFile());
+    EXPECT_FALSE(folder->CreateTextFile());
+    EXPECT_FALSE(folder->OpenAsPicture());
+    EXPECT_TRUE(folder->IsFolder()); // and it is still there
+
+    // A file in a folder that does not exist cannot be created.
+    EXPECT_FALSE(preferences->Child("no such folder")->Child("file.txt")->CreateTextFile());
+    EXPECT_FALSE(preferences->Child("no such folder")->Exists());
+}
+
+// The previous file stays whole until a new one is complete.
+TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    const std::string path = folder + "KelvaraPrefs.txt";
+    const std::string old = "the old settings\nand one diode\n";
+    WriteBytes(path, old);
+
+    {
+        Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(out);
+        out->WriteLine("new");
+        EXPECT_EQ(ReadBytes(path), old); // nothing replaced before Close
+    }                                    // destroyed without Close: nothing replaced
+    EXPECT_EQ(ReadBytes(path), old);
+
+    // Writing beyond the file size limit fails with EFBIG (the signal that
+    // would otherwise end the process is ignored). The tests run as root, so
+    // file permissions would not stop the write.
+    Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+    ASSERT_TRUE(out);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 16;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    for (int i = 0; i < 100; ++i) {
+        out->WriteLine("a line that will not fit under the limit");
+    }
+    const bool closed = out->Close();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(out->Close()); // and stays failed
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"})
+        << "no temporary file is left behind";
+
+    // Once the limit is lifted, writing works again.
+    Ref<TextOutputStream> again = GetFolderItem(path)->CreateTextFile();
+    again->WriteLine("new");
+    EXPECT_TRUE(again->Close());
+    EXPECT_TRUE(again->Close());
+    again->WriteLine("after closing, nothing more is written");
+    EXPECT_EQ(ReadBytes(path), "new\n");
+}
+
+TEST(FilesTest, FolderItemsNameTheirPlace) {
+    const std::string home = ConfigHome();
+    struct Row {
+        std::string path;
+        std::string absolutePath;
+        std::string name;
+    };
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(home + "/sub")));
+    const std::vector<Row> rows = {
+        {home, home + "/", ""},
+        {home + "/", home + "/", ""},
+        {home + "/sub", home + "/sub/", "sub"},
+        {home + "/sub/../sub/./", home + "/sub/", "sub"},
+        {home + "//sub//file.txt", home + "/sub/file.txt", "file.txt"},
+        {home + "/missing", home + "/missing", "missing"},
+        {"/", "/", ""},
+    };
+    for (Row row : rows) {
+        SCOPED_TRACE(row.path);
+        if (row.name.empty() && row.path != "/") {
+            row.name = std::filesystem::path(home).filename().string();
+        }
+        Ref<FolderItem> item = GetFolderItem(row.path);
+        EXPECT_EQ(item->AbsolutePath(), row.absolutePath);
+        EXPECT_EQ(item->Name(), row.name);
+    }
+
+    Ref<FolderItem> sub = GetFolderItem(home)->Child("sub");
+    EXPECT_EQ(sub->AbsolutePath(), home + "/sub/");
+    EXPECT_EQ(sub->Parent()->AbsolutePath(), home + "/");
+    EXPECT_EQ(GetFolderItem("/")->Child("tmp")->AbsolutePath(), "/tmp/");
+    EXPECT_EQ(GetFolderItem("/tmp")->Parent()->AbsolutePath(), "/");
+    EXPECT_FALSE(GetFolderItem("/")->Parent());
+
+    // A relative path is taken from the current folder.
+    const std::string current = std::filesystem::current_path().string();
+    EXPECT_EQ(GetFolderItem("relative.txt")->AbsolutePath(),
+              (current == "/" ? "" : current) + "/relative.txt");
+}
+
+TEST(FilesTest, PicturesAreRecognisedByTheirContent) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    image.setPixel(2, 1, qRgb(0, 0, 255));
+    // A PNG under a name that says otherwise.
+    ASSERT_TRUE(image.save(QString::fromStdString(folder + "plot.pict"), "PNG"));
+    Ref<Picture> picture = GetFolderItem(folder + "plot.pict")->OpenAsPicture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Width(), 3);
+    EXPECT_EQ(picture->Height(), 2);
+    EXPECT_EQ(picture->Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(picture->Pixel(2, 1), RGB(0, 0, 255));
+    EXPECT_TRUE(picture->IsBlank(1, 0));
+
+    const std::vector<std::pair<const char*, std::string>> unreadable = {
+        {"empty.png", ""},
+        {"garbage.pict", "\x01\x02garbage bytes, not a picture"},
+        {"cut.png", "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR"s},
+    };
+    for (const auto& [name, bytes] : unreadable) {
+        SCOPED_TRACE(name);
+        WriteBytes(folder + name, bytes);
+        EXPECT_FALSE(GetFolderItem(folder + name)->OpenAsPicture());
+    }
+}
+
+TEST(FilesTest, ResourcesAreBesideTheProgramsFolder) {
+    Ref<FolderItem> resources = _GetApplicationBundleResources();
+    ASSERT_TRUE(resources);
+    EXPECT_EQ(resources->Name(), "Resources");
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(resources->AbsolutePath(),
+              (program.parent_path().parent_path() / "Resources").string() + "/");
+    Ref<Picture> backdrop = resources->Child("CanvasBackground.pict")->OpenAsPicture();
+    ASSERT_TRUE(backdrop);
+    EXPECT_EQ(backdrop->Width(), 800);
+    EXPECT_EQ(backdrop->Height(), 400);
+}
+
+} // namespace
+} // namespace fw
