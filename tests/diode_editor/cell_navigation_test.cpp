@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@ using namespace editor_test;
 using testing_support::StartKelvara;
 
 namespace {
+
+class CellNavigation : public EditorTest {};
 
 using Cell = std::pair<int, int>;
 
@@ -55,7 +58,7 @@ void ExpectOpenedForReplacing(fw::Listbox& table) {
     EXPECT_EQ(cellEditor.SelText(), text.substr(0, 99));
 }
 
-TEST(CellNavigation, TabVisitsEveryCellInReadingOrderAndWrapsToTheFirst) {
+TEST_F(CellNavigation, TabVisitsEveryCellInReadingOrderAndWrapsToTheFirst) {
     VIwindow& editor = EditorWithLabelledCells();
     fw::Listbox& table = EditorTable(editor);
     ClickCell(table, 0, 0);
@@ -87,9 +90,11 @@ struct ArrowCase {
     Cell from;
     Qt::Key key;
     Cell to;
+
+    friend void PrintTo(const ArrowCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class ArrowKeys : public testing::TestWithParam<ArrowCase> {};
+class ArrowKeys : public EditorTestWithParam<ArrowCase> {};
 
 TEST_P(ArrowKeys, MoveTheEditingAndStopAtTheEdges) {
     const ArrowCase& c = GetParam();
@@ -136,9 +141,11 @@ struct ReplaceCase {
     const char* label;
     std::string before;
     std::string after;
+
+    friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class OpeningACell : public testing::TestWithParam<ReplaceCase> {};
+class OpeningACell : public EditorTestWithParam<ReplaceCase> {};
 
 TEST_P(OpeningACell, ShowsItBoldWithItsTextSelectedForReplacing) {
     const ReplaceCase& c = GetParam();
@@ -167,7 +174,7 @@ const ReplaceCase kReplaceCases[] = {
 INSTANTIATE_TEST_SUITE_P(Texts, OpeningACell, testing::ValuesIn(kReplaceCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(CellNavigation, NoRowStaysHighlightedAfterClicksAndMoves) {
+TEST_F(CellNavigation, NoRowStaysHighlightedAfterClicksAndMoves) {
     StartKelvara();
     VIwindow& editor = PressNew();
     fw::Listbox& table = EditorTable(editor);
@@ -189,9 +196,11 @@ struct OtherKeyCase {
     Qt::Key key;
     bool stillEditing;
     const char* textAfter;
+
+    friend void PrintTo(const OtherKeyCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class KeysThatDoNotMove : public testing::TestWithParam<OtherKeyCase> {};
+class KeysThatDoNotMove : public EditorTestWithParam<OtherKeyCase> {};
 
 TEST_P(KeysThatDoNotMove, GoOnToTheCellEditor) {
     const OtherKeyCase& c = GetParam();
@@ -234,9 +243,11 @@ struct SeparatorCase {
     bool paste;
     const char* input;
     const char* textAfter;
+
+    friend void PrintTo(const SeparatorCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class FieldSeparator : public testing::TestWithParam<SeparatorCase> {};
+class FieldSeparator : public EditorTestWithParam<SeparatorCase> {};
 
 TEST_P(FieldSeparator, NeverGetsIntoTheNameOrACell) {
     const SeparatorCase& c = GetParam();

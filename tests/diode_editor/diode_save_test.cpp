@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ using testing_support::StartKelvara;
 using testing_support::WritePreferencesFile;
 
 namespace {
+
+class DiodeSave : public EditorTest {};
 
 const std::string k1N4004 = prefs::kDefaultDiodeRows[0];
 const std::string k1N4148 = prefs::kDefaultDiodeRows[1];
@@ -93,9 +96,11 @@ struct SaveCase {
     void (*edit)(VIwindow& editor);
     std::vector<std::string> libraryAfter;
     int selectedAfter;
+
+    friend void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class Save : public testing::TestWithParam<SaveCase> {};
+class Save : public EditorTestWithParam<SaveCase> {};
 
 TEST_P(Save, ChangesLibraryMenuAndTableTogetherAndTheFileOnlyAtClose) {
     const SaveCase& c = GetParam();
@@ -188,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Save, testing::ValuesIn(kSaveCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // What the user sees in a cell that is still open is what is saved.
-TEST(DiodeSave, ACellStillBeingEditedIsSavedAsShown) {
+TEST_F(DiodeSave, ACellStillBeingEditedIsSavedAsShown) {
     MainWindow& main = StartKelvara();
     VIwindow& editor = PressEdit();
     TypeIntoCell(editor, 2, 1, "3.3");
@@ -205,9 +210,11 @@ TEST(DiodeSave, ACellStillBeingEditedIsSavedAsShown) {
 struct CancelCase {
     const char* label;
     VIwindow& (*open)();
+
+    friend void PrintTo(const CancelCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class Cancel : public testing::TestWithParam<CancelCase> {};
+class Cancel : public EditorTestWithParam<CancelCase> {};
 
 TEST_P(Cancel, ChangesNothingButHidesTheEditor) {
     MainWindow& main = StartWith({}, 1);
@@ -234,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Cancel, testing::ValuesIn(kCancelCases),
 
 // Deleting every diode leaves nothing for "Edit" to open: its editor is empty
 // and its "Save" changes nothing, while "New" starts the library again.
-TEST(DiodeSave, AnEmptiedLibraryOpensAnEmptyEditAndGrowsAgainWithNew) {
+TEST_F(DiodeSave, AnEmptiedLibraryOpensAnEmptyEditAndGrowsAgainWithNew) {
     MainWindow& main = StartWith({"Only,.6,0,.8,.5"}, 0);
     VIwindow& editor = PressEdit();
     EraseWithBackspace(NameField(editor));
@@ -268,7 +275,7 @@ TEST(DiodeSave, AnEmptiedLibraryOpensAnEmptyEditAndGrowsAgainWithNew) {
 }
 
 // Several saves in a row keep the library and the menu aligned.
-TEST(DiodeSave, ASequenceOfSavesKeepsLibraryAndMenuAligned) {
+TEST_F(DiodeSave, ASequenceOfSavesKeepsLibraryAndMenuAligned) {
     MainWindow& main = StartKelvara();
 
     VIwindow& editor = PressNew();

@@ -4,6 +4,7 @@
 #include "tests/support/kelvara_fixture.h"
 
 #include "framework/push_button.h"
+#include "framework/runtime.h"
 #include "framework/text.h"
 
 #include <QAbstractItemView>
@@ -42,6 +43,13 @@ VIwindow& PressDiodeButton(const char* name) {
 }
 
 } // namespace
+
+void EditorTest::TearDown() {
+    const auto report = fw::LastUnhandledException();
+    EXPECT_EQ(fw::UnhandledExceptionCount(), 0)
+        << "a handler let " << (report ? report->typeName + ": " + report->message : "?")
+        << " escape";
+}
 
 void ActivateAndWait(fw::Window& window) {
     window.Show();

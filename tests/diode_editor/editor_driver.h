@@ -11,10 +11,22 @@
 #include "framework/popup_menu.h"
 #include "framework/text_field.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 namespace editor_test {
+
+// Base of the editor's tests: an exception that left any handler during the
+// test fails it, although the framework reports it and the program goes on.
+class EditorTest : public testing::Test {
+protected:
+    void TearDown() override;
+};
+
+template <class Case>
+class EditorTestWithParam : public EditorTest, public testing::WithParamInterface<Case> {};
 
 // Brings the window to the front and returns once it is the active window,
 // its activation handled. Fails the test when it never becomes active.

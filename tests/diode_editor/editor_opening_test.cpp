@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ using namespace editor_test;
 using testing_support::StartKelvara;
 
 namespace {
+
+class EditorOpening : public EditorTest {};
 
 // The built-in diodes' points, row by row, as the editor shows them.
 const std::vector<std::string> k1N4004Points = {".5",  "0",   ".7",  ".01",  ".8",  ".12", ".9",
@@ -31,7 +34,7 @@ const std::vector<std::string> kSS2H9Points = {".3",  "0",  ".4",  ".01", ".5", 
                                                ".58", ".7", "2",   ".8",  "4.8", ".9",   "10",
                                                "1",   "18", "1.1", "27",  "1.2", "35"};
 
-TEST(EditorOpening, FirstNewShowsAnEmptyTableWithTheNameNewSelected) {
+TEST_F(EditorOpening, FirstNewShowsAnEmptyTableWithTheNameNewSelected) {
     MainWindow& main = StartKelvara();
     const int beepsBefore = fw::BeepCount();
     const std::vector<std::string> libraryBefore = main.Prefs;
@@ -54,7 +57,7 @@ TEST(EditorOpening, FirstNewShowsAnEmptyTableWithTheNameNewSelected) {
     EXPECT_TRUE(main.IsVisible());
 }
 
-TEST(EditorOpening, TheWindowShowsItsInstructionsAndKeepsItsControlsWhenResized) {
+TEST_F(EditorOpening, TheWindowShowsItsInstructionsAndKeepsItsControlsWhenResized) {
     StartKelvara();
     VIwindow& editor = PressNew();
     const Qt::WindowFlags flags = editor.NativeWidget()->windowFlags();
@@ -83,9 +86,11 @@ struct EditCase {
     int chosenDiode;
     const char* name;
     std::vector<std::string> points;
+
+    friend void PrintTo(const EditCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class EditOpensTheChosenDiode : public testing::TestWithParam<EditCase> {};
+class EditOpensTheChosenDiode : public EditorTestWithParam<EditCase> {};
 
 TEST_P(EditOpensTheChosenDiode, WithTheInsertionPointAfterItsName) {
     const EditCase& c = GetParam();
@@ -120,9 +125,11 @@ struct SwitchCase {
     VIwindow& (*open)();
     const char* name;
     std::vector<std::string> points;
+
+    friend void PrintTo(const SwitchCase& c, std::ostream* os) { *os << c.label; }
 };
 
-class SwitchingAwayAndBack : public testing::TestWithParam<SwitchCase> {};
+class SwitchingAwayAndBack : public EditorTestWithParam<SwitchCase> {};
 
 TEST_P(SwitchingAwayAndBack, PreparesTheEditorAgainByItsMode) {
     const SwitchCase& c = GetParam();
@@ -152,7 +159,7 @@ const SwitchCase kSwitchCases[] = {
 INSTANTIATE_TEST_SUITE_P(Modes, SwitchingAwayAndBack, testing::ValuesIn(kSwitchCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(EditorOpening, NewWhileEditIsOpenSwitchesToTheNewPreparation) {
+TEST_F(EditorOpening, NewWhileEditIsOpenSwitchesToTheNewPreparation) {
     StartKelvara();
     VIwindow& edited = PressEdit();
     ASSERT_EQ(NameField(edited).Text(), "1N4004");
@@ -165,7 +172,7 @@ TEST(EditorOpening, NewWhileEditIsOpenSwitchesToTheNewPreparation) {
     EXPECT_EQ(editor.Title(), "Add New Diode");
 }
 
-TEST(EditorOpening, ADiodeChosenMeanwhileIsTheOneTheNextActivationShows) {
+TEST_F(EditorOpening, ADiodeChosenMeanwhileIsTheOneTheNextActivationShows) {
     MainWindow& main = StartKelvara();
     VIwindow& editor = PressEdit();
     ASSERT_EQ(NameField(editor).Text(), "1N4004");
@@ -178,7 +185,7 @@ TEST(EditorOpening, ADiodeChosenMeanwhileIsTheOneTheNextActivationShows) {
     EXPECT_EQ(CellTexts(EditorTable(editor)), kSS2H9Points);
 }
 
-TEST(EditorOpening, CancelThenEditShowsTheSameEditorFilledFromTheMainWindow) {
+TEST_F(EditorOpening, CancelThenEditShowsTheSameEditorFilledFromTheMainWindow) {
     StartKelvara();
     VIwindow& first = PressNew();
     TypeName(first, "Draft");
@@ -193,7 +200,7 @@ TEST(EditorOpening, CancelThenEditShowsTheSameEditorFilledFromTheMainWindow) {
     EXPECT_EQ(CellTexts(EditorTable(again)), k1N4004Points);
 }
 
-TEST(EditorOpening, AClosedEditorIsBuiltAgainFromItsDesignOnTheNextNew) {
+TEST_F(EditorOpening, AClosedEditorIsBuiltAgainFromItsDesignOnTheNextNew) {
     StartKelvara();
     VIwindow& first = PressNew();
     first.SetTitle("Changed");
@@ -214,7 +221,7 @@ TEST(EditorOpening, AClosedEditorIsBuiltAgainFromItsDesignOnTheNextNew) {
 
 // An editor that no button opened has no mode: its activation only beeps,
 // leaving the design's texts, and "Save" only hides it.
-TEST(EditorOpening, AnEditorWithoutAModeBeepsAndItsSaveChangesNothing) {
+TEST_F(EditorOpening, AnEditorWithoutAModeBeepsAndItsSaveChangesNothing) {
     MainWindow& main = StartKelvara();
     const std::vector<std::string> libraryBefore = main.Prefs;
     const int beepsBefore = fw::BeepCount();
@@ -237,7 +244,7 @@ TEST(EditorOpening, AnEditorWithoutAModeBeepsAndItsSaveChangesNothing) {
     EXPECT_EQ(CellTexts(CharacteristicTable(main)), k1N4004Points);
 }
 
-TEST(EditorOpening, EscapePressesCancel) {
+TEST_F(EditorOpening, EscapePressesCancel) {
     MainWindow& main = StartKelvara();
     VIwindow& editor = PressNew();
     TypeName(editor, "Escaped");
