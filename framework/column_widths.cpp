@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
-#include <numeric>
 #include <optional>
 
 namespace fw::internal {
 namespace {
+
+// Wider than any screen; a wider entry in a design is taken as this.
+constexpr int kWidestColumn = 1 << 16; // pixels
 
 // A column's width in pixels, or none when it shares what the others leave.
 std::optional<int> FixedWidth(std::string_view entry, int room) {
@@ -28,7 +30,7 @@ std::optional<int> FixedWidth(std::string_view entry, int room) {
     if (percent) {
         return static_cast<int>(static_cast<long long>(room) * std::min(value, 100) / 100);
     }
-    return value;
+    return std::min(value, kWidestColumn);
 }
 
 } // namespace
@@ -45,7 +47,7 @@ std::vector<int> ColumnWidths(std::string_view spec, int columns, int room) {
         fixed[column++] = FixedWidth(spec.substr(0, comma), room);
         spec = comma == std::string_view::npos ? std::string_view() : spec.substr(comma + 1);
     }
-    int used = 0;
+    long long used = 0;
     int shared = 0;
     for (const auto& width : fixed) {
         if (width) {
@@ -54,15 +56,21 @@ std::vector<int> ColumnWidths(std::string_view spec, int columns, int room) {
             ++shared;
         }
     }
-    const int left = std::max(room - used, 0);
+    const int left = static_cast<int>(std::max(room - used, 0LL));
     std::vector<int> widths;
     widths.reserve(fixed.size());
-    for (const auto& width : fixed) {
-        widths.push_back(width ? *width : left / std::max(shared, 1));
+    int lastShared = -1;
+    for (std::size_t i = 0; i < fixed.size(); ++i) {
+        if (fixed[i]) {
+            widths.push_back(*fixed[i]);
+        } else {
+            widths.push_back(left / shared);
+            lastShared = static_cast<int>(i);
+        }
     }
-    const int total = std::accumulate(widths.begin(), widths.end(), 0);
-    if (total < room) {
-        widths.back() += room - total;
+    // What the equal parts leave over goes to the last sharing column.
+    if (lastShared >= 0) {
+        widths[static_cast<std::size_t>(lastShared)] += left % shared;
     }
     return widths;
 }

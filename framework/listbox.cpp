@@ -17,6 +17,9 @@
 namespace fw {
 namespace {
 
+// More columns than any list shows; a design asking for more gets these.
+constexpr int kMostColumns = 256;
+
 class ListTable;
 
 // Watches the cell editor's keys and focus for the list.
@@ -104,6 +107,7 @@ struct Listbox::Impl {
     // True from a press that CellClick consumed, or that hit no cell, until
     // its release: none of it reaches Qt's own handling.
     bool pressSwallowed = false;
+    quint64 pressTime = 0; // the time stamp of the latest press
     QMetaObject::Connection selectionWatch;
 };
 
@@ -123,10 +127,18 @@ protected:
             QTableWidget::mousePressEvent(event);
         }
     }
+    // Qt may follow the press of a second click with a double-click event
+    // for the same click; that press was the list's already. A double click
+    // that comes alone is a press of its own.
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (impl == nullptr || !impl->Press(*event)) {
-            QTableWidget::mouseDoubleClickEvent(event);
+        if (impl != nullptr && event->timestamp() != impl->pressTime && impl->Press(*event)) {
+            return;
         }
+        if (impl != nullptr && impl->pressSwallowed) {
+            event->accept();
+            return;
+        }
+        QTableWidget::mouseDoubleClickEvent(event);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (impl == nullptr || !impl->pressSwallowed) {
@@ -193,7 +205,7 @@ void Listbox::Impl::CheckCell(int row, int column) const {
 void Listbox::Impl::SetColumnCount(int columns) {
     CloseEditor(/*restore=*/false, /*keepFocus=*/false);
     const int before = table.columnCount();
-    table.setColumnCount(std::max(columns, 1));
+    table.setColumnCount(std::clamp(columns, 1, kMostColumns));
     for (int column = before; column < table.columnCount(); ++column) {
         table.setHorizontalHeaderItem(column, new QTableWidgetItem);
         for (int row = 0; row < table.rowCount(); ++row) {
@@ -260,6 +272,7 @@ void Listbox::Impl::FitRows() {
 // unless the handler opened a cell, whose editor keeps it. A press beside
 // the cells does nothing at all. Returns whether Qt's handling is skipped.
 bool Listbox::Impl::Press(QMouseEvent& event) {
+    pressTime = event.timestamp();
     pressSwallowed = false;
     const QPoint at = event.position().toPoint();
     const QModelIndex index = table.indexAt(at);

@@ -3,6 +3,7 @@
 #include "framework/runtime.h"
 
 #include "framework/exceptions.h"
+#include "framework/internal/qt_bridge.h"
 #include "framework/internal/runtime_state.h"
 #include "framework/system_functions.h"
 
@@ -13,6 +14,27 @@
 #include <vector>
 
 namespace fw {
+namespace {
+
+// The application of the framework. An exception that leaves an event
+// handler must not travel on through Qt's event loop; it ends that handler
+// only and goes to the unhandled-exception report, and the program goes on.
+class FrameworkApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            internal::ReportHandlerException(std::current_exception());
+            return false;
+        }
+    }
+};
+
+} // namespace
+
 namespace internal {
 
 RuntimeState& Runtime() {
@@ -46,7 +68,7 @@ void EnsureApplication(int& argc, char** argv) {
     // The application lives until the process ends: windows held by
     // module-level objects are released during static destruction, and
     // their widgets need the application while they go.
-    new QApplication(argumentCount, argumentPointers.data());
+    new FrameworkApplication(argumentCount, argumentPointers.data());
 }
 
 } // namespace internal

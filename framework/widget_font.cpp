@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 namespace fw::internal {
 
 QFont DesignFont(const std::string& family, int pixelSize, bool bold, bool italic, bool underline) {
@@ -11,7 +13,7 @@ QFont DesignFont(const std::string& family, int pixelSize, bool bold, bool itali
     if (!family.empty() && family != "System") {
         font.setFamily(ToQString(family));
     }
-    font.setPixelSize(pixelSize > 0 ? pixelSize : kDefaultTextSize);
+    font.setPixelSize(pixelSize > 0 ? std::min(pixelSize, kLargestTextSize) : kDefaultTextSize);
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);

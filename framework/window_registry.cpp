@@ -23,14 +23,17 @@ struct ImplicitEntry {
 // their creation until some time after they close.
 class WindowBook {
 public:
+    // The book is never destroyed. Once the process has begun to end, Qt's
+    // own global state may be gone already and deleting a window that was
+    // ever shown would crash; windows alive at that point are left to the
+    // operating system, reachable from here.
     static WindowBook& Get() {
-        static WindowBook book;
-        return book;
+        static auto* book = new WindowBook;
+        return *book;
     }
 
     WindowBook(const WindowBook&) = delete;
     WindowBook& operator=(const WindowBook&) = delete;
-    ~WindowBook() { DestroyAll(); }
 
     std::vector<Window*> live;
     std::vector<ImplicitEntry> implicit;
@@ -82,8 +85,8 @@ public:
         doomed.reset();
     }
 
-    // Widgets must go while the application still stands, so the book empties
-    // itself when the application ends, and at the latest when the process ends.
+    // Widgets must go while the application still stands: when the
+    // application object is destroyed, the book empties itself first.
     void DestroyAll() {
         while (!reapers.empty()) {
             delete reapers.back(); // its destroyed signal destroys the window

@@ -12,8 +12,8 @@ namespace fw::internal {
 // ColumnWidths text: comma-separated entries, each a width in pixels ("40"),
 // a share of the room ("30%") or "*" (an equal part of what the others
 // leave). Columns without an entry count as "*"; an empty text shares the
-// room equally. The last column takes up what is left over, so the columns
-// fill the room exactly whenever they fit into it.
+// room equally. Sharing columns fill the room exactly whenever the others
+// leave any; columns of fixed widths alone may leave room beside them.
 std::vector<int> ColumnWidths(std::string_view spec, int columns, int room);
 
 } // namespace fw::internal

@@ -8,6 +8,7 @@
 #include "framework/runtime.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,22 @@ struct LoopSafetyNet {
 
 void Later(std::function<void()> action) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(action));
+}
+
+// An object whose handling of one event fails.
+class FailingObject : public QObject {
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            throw std::runtime_error("handler failed");
+        }
+        return QObject::event(event);
+    }
+};
+
+void PostFailingEvent() {
+    static FailingObject target;
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
 }
 
 struct ProgramCase {
@@ -88,6 +105,13 @@ const std::vector<ProgramCase>& ProgramCases() {
              Later([] { fw::Quit(4); });
          },
          4, 2},
+        {"FailingEventInTheLoopGoesOn",
+         [] {
+             PostFailingEvent();
+             PostFailingEvent();
+             Later([] { fw::Quit(0); });
+         },
+         0, 2},
         {"HandlerFailureDuringStartupGoesOn",
          [] {
              fw::internal::ReportHandlerException(

@@ -3,6 +3,10 @@
 
 #include "framework/text.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -94,16 +98,32 @@ TEST(TextTest, TooSmallNumbersKeepTheirSign) {
     EXPECT_TRUE(std::signbit(CDbl("-0")));
 }
 
-// A locale with a decimal comma must not change how numbers read or print.
+// Makes a German locale (decimal comma) available to setlocale, compiling it
+// into the test's own folder when the machine has none installed.
+bool UseDecimalCommaLocale() {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+        return true;
+    }
+    const QString folder = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/locales";
+    QDir().mkpath(folder);
+    QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", folder + "/de_DE.UTF-8"});
+    qputenv("LOCPATH", folder.toLocal8Bit());
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
+// A process locale with a decimal comma must not change how numbers read or
+// print: Qt sets the C locale from the environment at start-up.
 TEST(TextTest, NumbersIgnoreTheProcessLocale) {
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
-        std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+    if (!UseDecimalCommaLocale()) {
+        GTEST_SKIP() << "no locale with a decimal comma, and localedef could not make one";
     }
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(CDbl("2.5"), 2.5);
     EXPECT_EQ(CDbl("2,5"), 2.0);
+    EXPECT_EQ(CDbl("1.5e3"), 1500.0);
     EXPECT_EQ(Format(2.5, "###.00###"), "2.50");
+    EXPECT_EQ(Format(-1.234567, "###.###"), "-1.235");
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 

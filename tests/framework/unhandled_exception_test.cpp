@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +133,52 @@ TEST(UnhandledExceptionReports, HandlerFailuresAreCountedAndTheProgramGoesOn) {
     for (QMessageBox* box : VisibleReports()) {
         box->close();
     }
+}
+
+// A widget whose handling of one event fails.
+class FailingWidget : public QWidget {
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) {
+            throw fw::NilObjectException("no WavePict");
+        }
+        return QWidget::event(event);
+    }
+};
+
+TEST(UnhandledExceptionReports, FailureOutOfAnEventHandlerIsReportedAndTheProgramGoesOn) {
+    FailingWidget widget;
+    QEvent failing(QEvent::User);
+    testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(QApplication::sendEvent(&widget, &failing));
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(fw::UnhandledExceptionCount(), 1);
+    EXPECT_EQ(fw::LastUnhandledException()->typeName, "NilObjectException");
+    EXPECT_EQ(fw::LastUnhandledException()->message, "no WavePict");
+
+    // The widget goes on handling its other events.
+    widget.resize(40, 30);
+    widget.show();
+    EXPECT_TRUE(widget.isVisible());
+    EXPECT_EQ(fw::RuntimeExit(), 0);
+}
+
+TEST(UnhandledExceptionReports, FailureOutOfAClickHandlerIsReported) {
+    QPushButton button("Plot");
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] {
+        ++clicks;
+        throw fw::OutOfBoundsException("row 10 of 10");
+    });
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    testing::internal::CaptureStderr();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(fw::UnhandledExceptionCount(), 2);
+    EXPECT_EQ(fw::LastUnhandledException()->typeName, "OutOfBoundsException");
 }
 
 TEST(UnhandledExceptionReports, NoReportBeforeAnyFailure) {
