@@ -37,7 +37,7 @@ std::string SettingsRowNaming(const std::string& name) {
     return name + ",60,0,12,5,120,5,51,.2,3300,0";
 }
 
-// The separators that end a row after its last typed field, up to ten pairs.
+// A run of field separators: the empty fields of points left empty.
 std::string Commas(int count) {
     return std::string(static_cast<std::size_t>(count), ',');
 }
