@@ -48,8 +48,7 @@ EventHandler Delegate(W* target, void (W::*method)()) {
 // A handler that also reads the control that raised the event, such as the
 // member of a control array that was pressed.
 template <class W, class C>
-    requires std::derived_from<C, Control>
-EventHandler Delegate(W* target, void (W::*method)(C&)) {
+requires std::derived_from<C, Control> EventHandler Delegate(W* target, void (W::*method)(C&)) {
     return PlainHandler([target, method](Control* sender) {
         auto* control = dynamic_cast<C*>(sender);
         if (control == nullptr) {

@@ -8,6 +8,7 @@
 #include "framework/listbox.h"
 #include "framework/popup_menu.h"
 #include "framework/radio_button.h"
+#include "framework/runtime.h"
 #include "framework/text_field.h"
 
 #include <QApplication>
@@ -38,9 +39,8 @@ const std::vector<std::string> kDefaultFile = {
 };
 
 // The input fields in the order of the settings row.
-constexpr std::array kInputFields = {"EFLineFreq", "EFLinePhase", "EFLoadR",
-                                     "EFVoltsIn",  "EFNp",        "EFNs",
-                                     "EFPriR",     "EFSecR",      "EFCapacitor"};
+constexpr std::array kInputFields = {"EFLineFreq", "EFLinePhase", "EFLoadR", "EFVoltsIn",  "EFNp",
+                                     "EFNs",       "EFPriR",      "EFSecR",  "EFCapacitor"};
 
 std::vector<std::string> FieldTexts(const MainWindow& window) {
     std::vector<std::string> texts;
@@ -90,8 +90,8 @@ void CloseMainWindow() {
 TEST(PreferencesFile, FirstStartShowsTheBuiltInDefaultsAndWritesNothing) {
     MainWindow& window = StartKelvara();
 
-    EXPECT_EQ(FieldTexts(window), (std::vector<std::string>{"60", "0", "12", "5", "120", "5",
-                                                            "51", ".2", "3300"}));
+    EXPECT_EQ(FieldTexts(window),
+              (std::vector<std::string>{"60", "0", "12", "5", "120", "5", "51", ".2", "3300"}));
     EXPECT_EQ(window.RectType, 0);
     EXPECT_EQ(SelectedCircuit(window), 0);
     EXPECT_EQ(MenuRows(window), (std::vector<std::string>{"1N4004", "1N4148", "SS2H9 (Sch)"}));
@@ -123,7 +123,7 @@ TEST(PreferencesFile, QuittingFromTheMenuSavesAsClosingDoes) {
 TEST(PreferencesFile, ANextStartRestoresFieldsCircuitTypeMenuAndSelection) {
     {
         MainWindow& window = StartKelvara();
-        const std::vector<std::string> texts = {"50", "90", "8.2", "12.6", "230",
+        const std::vector<std::string> texts = {"50", "90", "8.2",  "12.6", "230",
                                                 "??", "12", "0.35", "4700"};
         for (std::size_t i = 0; i < texts.size(); ++i) {
             Find<fw::TextField>(window, kInputFields[i]).SetText(texts[i]);
@@ -153,6 +153,8 @@ struct StoredFileCase {
     int selected;
     int circuitType;
     std::vector<std::string> firstTableRows; // rows 0 and 9 of the table
+
+    friend void PrintTo(const StoredFileCase& c, std::ostream* out) { *out << c.what; }
 };
 
 class StoredFile : public testing::TestWithParam<StoredFileCase> {};
@@ -176,30 +178,65 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         StoredFileCase{"two rows of the selected name: the last is selected",
                        {"D,60,0,12,5,120,5,51,.2,3300,2", "D,1,0,2,1", "E,3,0", "D,5,0,6,2"},
-                       {"D", "E", "D"}, 2, 2, {"5|0", "|"}},
+                       {"D", "E", "D"},
+                       2,
+                       2,
+                       {"5|0", "|"}},
         StoredFileCase{"an empty line is a diode without name or points",
                        {"E,60,0,12,5,120,5,51,.2,3300,1", "D,1,0,2,1", "", "E,3,0"},
-                       {"D", "", "E"}, 2, 1, {"3|0", "|"}},
+                       {"D", "", "E"},
+                       2,
+                       1,
+                       {"3|0", "|"}},
         StoredFileCase{"a name that matches no diode selects the first",
                        {"Gone,60,0,12,5,120,5,51,.2,3300,0", "D,1,0,2,1", "E,3,0"},
-                       {"D", "E"}, 0, 0, {"1|0", "|"}},
-        StoredFileCase{"points beyond the tenth stay out of the table",
-                       {"L,60,0,12,5,120,5,51,.2,3300,0",
-                        "L,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10,11,11"},
-                       {"L"}, 0, 0, {"1|1", "10|10"}},
+                       {"D", "E"},
+                       0,
+                       0,
+                       {"1|0", "|"}},
+        StoredFileCase{
+            "points beyond the tenth stay out of the table",
+            {"L,60,0,12,5,120,5,51,.2,3300,0", "L,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10,11,11"},
+            {"L"},
+            0,
+            0,
+            {"1|1", "10|10"}},
         StoredFileCase{"a circuit type beyond the four selects the bridge",
-                       {"D,60,0,12,5,120,5,51,.2,3300,300", "D,1,0"}, {"D"}, 0, 0, {"1|0", "|"}},
+                       {"D,60,0,12,5,120,5,51,.2,3300,300", "D,1,0"},
+                       {"D"},
+                       0,
+                       0,
+                       {"1|0", "|"}},
         StoredFileCase{"a fractional circuit type selects the bridge",
-                       {"D,60,0,12,5,120,5,51,.2,3300,2.5", "D,1,0"}, {"D"}, 0, 0, {"1|0", "|"}},
+                       {"D,60,0,12,5,120,5,51,.2,3300,2.5", "D,1,0"},
+                       {"D"},
+                       0,
+                       0,
+                       {"1|0", "|"}},
         StoredFileCase{"a negative circuit type selects the bridge",
-                       {"D,60,0,12,5,120,5,51,.2,3300,-1", "D,1,0"}, {"D"}, 0, 0, {"1|0", "|"}},
+                       {"D,60,0,12,5,120,5,51,.2,3300,-1", "D,1,0"},
+                       {"D"},
+                       0,
+                       0,
+                       {"1|0", "|"}},
         StoredFileCase{"a short settings row empties the missing fields, circuit type 0",
-                       {"D,60,0", "D,1,0"}, {"D"}, 0, 0, {"1|0", "|"}},
+                       {"D,60,0", "D,1,0"},
+                       {"D"},
+                       0,
+                       0,
+                       {"1|0", "|"}},
         StoredFileCase{"a file without diode rows falls back to the built-in diodes",
                        {"1N4148,50,0,10,6,230,6,30,.3,2200,1"},
-                       {"1N4004", "1N4148", "SS2H9 (Sch)"}, 1, 1, {".5|0", "|"}},
+                       {"1N4004", "1N4148", "SS2H9 (Sch)"},
+                       1,
+                       1,
+                       {".5|0", "|"}},
         StoredFileCase{"an empty file starts with empty fields and the built-in diodes",
-                       {}, {"1N4004", "1N4148", "SS2H9 (Sch)"}, 0, 0, {".5|0", "|"}}),
+                       {},
+                       {"1N4004", "1N4148", "SS2H9 (Sch)"},
+                       0,
+                       0,
+                       {".5|0", "|"}}),
     [](const testing::TestParamInfo<StoredFileCase>& info) {
         std::string name;
         for (const char* c = info.param.what; *c != '\0'; ++c) {

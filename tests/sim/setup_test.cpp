@@ -29,6 +29,8 @@ struct CircuitCase {
     double numDiodes;
     double dvLow;
     bool doubler;
+
+    friend void PrintTo(const CircuitCase& c, std::ostream* out) { *out << "type " << c.rectType; }
 };
 
 class SetupByCircuit : public testing::TestWithParam<CircuitCase> {};
@@ -83,6 +85,10 @@ struct RatingCase {
     const char* ns;
     int rectType;
     double seriesR;
+
+    friend void PrintTo(const RatingCase& c, std::ostream* out) {
+        *out << "Ns \"" << c.ns << "\", type " << c.rectType;
+    }
 };
 
 class UnusableSecondaryRating : public testing::TestWithParam<RatingCase> {};

@@ -22,7 +22,9 @@ std::string PreferencesFilePath() {
     return QDir(folder).filePath("KelvaraPrefs.txt").toStdString();
 }
 
-bool PreferencesFileExists() { return std::ifstream(PreferencesFilePath()).good(); }
+bool PreferencesFileExists() {
+    return std::ifstream(PreferencesFilePath()).good();
+}
 
 std::vector<std::string> ReadPreferencesFile() {
     std::ifstream file(PreferencesFilePath(), std::ios::binary);

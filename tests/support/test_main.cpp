@@ -12,8 +12,7 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
 
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
     const char* configHome = mkdtemp(pattern.data());
     if (configHome == nullptr) {
         return 2;
