@@ -12,8 +12,7 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
 
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelvara-test-XXXXXX").string();
     const char* configHome = mkdtemp(pattern.data());
     if (configHome == nullptr) {
         return 2;
@@ -23,6 +22,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     fw::RuntimeInit(argc, argv);
     const int result = RUN_ALL_TESTS();
+    // The windows must go while Qt still stands, before main returns.
+    fw::RuntimeExit();
 
     std::error_code ignored;
     std::filesystem::remove_all(configHome, ignored);
