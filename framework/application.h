@@ -51,13 +51,14 @@ private:
     bool registered_ = false;
 };
 
-// The document types registered so far, in order.
+// The document types registered so far, in order, as they were declared when
+// registered; the framework keeps its own copies.
 std::vector<const FileType*> RegisteredFileTypes();
 
 // Quits the application with an exit code: every window closes first (each
 // raises "Close"), then the event loop ends, or does not start when it is not
-// running yet. A quit from inside a Close handler does not close that window
-// a second time.
+// running yet. A quit from inside a Close handler is part of the quit in
+// progress: it closes no window a second time and keeps that quit's code.
 void Quit(int code = 0);
 bool QuitRequested();
 

@@ -32,20 +32,15 @@ void UpdateEditItems(QMenu& menu) {
     }
 }
 
-void QuitLater() {
-    // Quitting closes the windows, among them the one whose menu or key press
-    // is still being handled; quitting from the event loop's next pass keeps
-    // that handling clear of widgets that are going away.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [] {
-            try {
-                Quit(0);
-            } catch (...) {
-                ReportHandlerException(std::current_exception());
-            }
-        },
-        Qt::QueuedConnection);
+// Quitting closes the windows, among them the one whose menu or key press is
+// being handled; the framework deletes closed windows only once the event
+// loop has left that handling, so quitting right away is safe.
+void QuitNow() {
+    try {
+        Quit(0);
+    } catch (...) {
+        ReportHandlerException(std::current_exception());
+    }
 }
 
 void AddItem(QMenu& menu, const MenuItem& item);
@@ -81,7 +76,7 @@ void AddItem(QMenu& menu, const MenuItem& item) {
     action->setShortcut(ShortcutFromText(item.KeyboardShortcut()));
     if (item.IsQuitItem()) {
         action->setMenuRole(QAction::QuitRole);
-        QObject::connect(action, &QAction::triggered, action, &QuitLater);
+        QObject::connect(action, &QAction::triggered, action, &QuitNow);
         return;
     }
     const EditCommand command = EditCommandNamed(item.Name());

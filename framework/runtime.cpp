@@ -108,13 +108,26 @@ void RuntimeRun() {
     QApplication::exec();
 }
 
-int RuntimeExit() {
-    internal::WaitForFatalReport();
+int RuntimeExitStatus() {
     const internal::RuntimeState& state = internal::Runtime();
     if (state.endedByException) {
         return 1;
     }
     return state.quitCode;
+}
+
+int RuntimeExit() {
+    internal::WaitForFatalReport();
+    const int status = RuntimeExitStatus();
+    // Qt's per-thread data is gone once main has returned, so every widget
+    // must go before: deleting the application runs the framework's clean-up
+    // routines, which destroy the windows, while Qt still stands. An
+    // application that the framework did not make is left to its maker.
+    if (auto* application = dynamic_cast<FrameworkApplication*>(QCoreApplication::instance())) {
+        internal::DeleteReports();
+        delete application;
+    }
+    return status;
 }
 
 } // namespace fw

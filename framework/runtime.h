@@ -19,8 +19,14 @@ void RunFrameworkInitialization(const std::function<void()>& startup);
 void RuntimeRun();
 
 // Ends the runtime and returns the process's exit status: the code given to
-// Quit, or 1 after an unhandled exception that ended the program.
+// Quit, or 1 after an unhandled exception that ended the program. The windows
+// still there are destroyed and the QApplication goes, while Qt still stands;
+// call it last, before main returns (test programs too). A second call only
+// returns the status.
 int RuntimeExit();
+
+// The status that RuntimeExit would return now, without ending anything.
+int RuntimeExitStatus();
 
 // The framework's report of an exception that nobody handled: a visible
 // message naming the exception's kind and message, also written to stderr.

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <vector>
 
 namespace fw {
 namespace {
@@ -20,7 +21,8 @@ namespace {
 struct ReportLog {
     std::optional<UnhandledExceptionReport> last;
     int count = 0;
-    QPointer<QMessageBox> fatalBox; // the report of an exception that ended the program
+    QPointer<QMessageBox> fatalBox;           // the report of an exception that ended the program
+    std::vector<QPointer<QMessageBox>> boxes; // every report made; closed ones are null
 };
 
 ReportLog& Log() {
@@ -91,6 +93,8 @@ void Report(const std::exception_ptr& error, bool endsProgram) noexcept {
         std::fprintf(stderr, "%s\n", ReportLine(report).c_str());
         std::fflush(stderr);
         QMessageBox* box = ShowReport(report);
+        std::erase_if(log.boxes, [](const QPointer<QMessageBox>& shown) { return shown.isNull(); });
+        log.boxes.emplace_back(box);
         if (endsProgram) {
             internal::Runtime().endedByException = true;
             log.fatalBox = box;
@@ -134,6 +138,13 @@ void WaitForFatalReport() {
     QObject::connect(box, &QDialog::finished, &loop, &QEventLoop::quit);
     QObject::connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void DeleteReports() {
+    for (const QPointer<QMessageBox>& box : Log().boxes) {
+        delete box.data();
+    }
+    Log().boxes.clear();
 }
 
 } // namespace internal

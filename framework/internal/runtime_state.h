@@ -23,4 +23,7 @@ void EnsureApplication(int& argc, char** argv);
 // not vanish before its failure could be read. Returns at once when headless.
 void WaitForFatalReport();
 
+// Deletes the report boxes still on screen; the runtime is ending.
+void DeleteReports();
+
 } // namespace fw::internal

@@ -22,8 +22,17 @@
 
 namespace {
 
+// Starts a runtime again after RuntimeExit ended one, so that the tests that
+// follow in this process have an application.
+void RestartRuntime() {
+    static int argc = 1;
+    static char name[] = "framework_tests";
+    static char* argv[] = {name, nullptr};
+    fw::RuntimeInit(argc, argv);
+}
+
 // The shape of the program's main: start-up, the loop, the report of an
-// exception that escaped either, and the exit status.
+// exception that escaped either, and the end of the runtime with its status.
 int RunProgram(const std::function<void()>& startup) {
     try {
         fw::RunFrameworkInitialization(startup);
@@ -31,7 +40,10 @@ int RunProgram(const std::function<void()>& startup) {
     } catch (...) {
         fw::RuntimeUnhandledException(std::current_exception());
     }
-    return fw::RuntimeExit();
+    const int status = fw::RuntimeExit();
+    EXPECT_EQ(QCoreApplication::instance(), nullptr) << "the runtime did not end";
+    RestartRuntime();
+    return status;
 }
 
 // Ends a loop that a faulty quit would leave running, and says so.

@@ -29,20 +29,20 @@
 
 namespace {
 
-struct ItemSpec {
+struct ItemDesign {
     const char* name;
     const char* text;
     const char* shortcut;
 };
 
 template <class Item = fw::MenuItem>
-fw::Ref<fw::MenuItem> NewItem(const ItemSpec& spec, bool autoEnable) {
+fw::Ref<fw::MenuItem> NewItem(const ItemDesign& design, bool autoEnable) {
     auto item = fw::New<Item>();
     item->Constructor();
-    item->SetName(spec.name);
+    item->SetName(design.name);
     item->SetAutoEnable(autoEnable);
-    item->SetText(spec.text);
-    item->SetKeyboardShortcut(spec.shortcut);
+    item->SetText(design.text);
+    item->SetKeyboardShortcut(design.shortcut);
     return item;
 }
 
@@ -54,12 +54,12 @@ fw::Ref<fw::MenuBar> FileAndEditMenus(bool autoEnable = true) {
     bar->Child("FileMenu")
         ->Append(NewItem<fw::QuitMenuItem>({"FileQuit", "Quit", "Cmd+Q"}, autoEnable));
     bar->Append(NewItem({"EditMenu", "&Edit", ""}, autoEnable));
-    const std::vector<ItemSpec> editItems = {
+    const std::vector<ItemDesign> editItems = {
         {"EditUndo", "Undo", "Cmd+Z"}, {"UntitledMenu0", "-", ""},      {"EditCut", "Cut", "Cmd+X"},
         {"EditCopy", "Copy", "Cmd+C"}, {"EditPaste", "Paste", "Cmd+V"}, {"EditClear", "Clear", ""},
     };
-    for (const ItemSpec& spec : editItems) {
-        bar->Child("EditMenu")->Append(NewItem(spec, autoEnable));
+    for (const ItemDesign& design : editItems) {
+        bar->Child("EditMenu")->Append(NewItem(design, autoEnable));
     }
     return bar;
 }
@@ -510,21 +510,17 @@ INSTANTIATE_TEST_SUITE_P(Keys, EditKeys,
 TEST_F(EditMenu, CtrlQOnTheWindowQuits) {
     EXPECT_FALSE(fw::QuitRequested());
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
-    // The quit runs on the event loop's next pass, after the key's handling.
-    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(fw::QuitRequested());
 }
 
 TEST_F(EditMenu, CtrlQFromTheFocusedFieldQuits) {
     QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
-    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(fw::QuitRequested());
     EXPECT_EQ(field->text(), "") << "the shortcut typed nothing";
 }
 
 TEST_F(EditMenu, ChoosingQuitQuits) {
     Action("FileQuit")->trigger();
-    QCoreApplication::sendPostedEvents();
     EXPECT_TRUE(fw::QuitRequested());
 }
 

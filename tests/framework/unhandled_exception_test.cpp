@@ -129,7 +129,7 @@ TEST(UnhandledExceptionReports, HandlerFailuresAreCountedAndTheProgramGoesOn) {
     EXPECT_EQ(fw::LastUnhandledException()->message, "handler 2");
     EXPECT_EQ(VisibleReports().size(), 3u);
     // A handler's failure does not end the program: the exit status stays 0.
-    EXPECT_EQ(fw::RuntimeExit(), 0);
+    EXPECT_EQ(fw::RuntimeExitStatus(), 0);
     for (QMessageBox* box : VisibleReports()) {
         box->close();
     }
@@ -160,7 +160,7 @@ TEST(UnhandledExceptionReports, FailureOutOfAnEventHandlerIsReportedAndTheProgra
     widget.resize(40, 30);
     widget.show();
     EXPECT_TRUE(widget.isVisible());
-    EXPECT_EQ(fw::RuntimeExit(), 0);
+    EXPECT_EQ(fw::RuntimeExitStatus(), 0);
 }
 
 TEST(UnhandledExceptionReports, FailureOutOfAClickHandlerIsReported) {

@@ -112,6 +112,8 @@ TEST(PreferencesFile, ClosingAfterAFirstStartWritesTheFourDefaultLines) {
 TEST(PreferencesFile, QuittingFromTheMenuSavesAsClosingDoes) {
     MainWindow& window = StartKelvara();
     Find<fw::TextField>(window, "EFLoadR").SetText("47");
+    window.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.NativeWidget()));
     QTest::keyClick(window.NativeWidget(), Qt::Key_Q, Qt::ControlModifier);
     testing_support::ProcessEvents();
 

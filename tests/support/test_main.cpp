@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     fw::RuntimeInit(argc, argv);
     const int result = RUN_ALL_TESTS();
+    // The windows must go while Qt still stands, before main returns.
+    fw::RuntimeExit();
 
     std::error_code ignored;
     std::filesystem::remove_all(configHome, ignored);
