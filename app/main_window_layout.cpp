@@ -3,6 +3,7 @@
 
 #include "app/canvas_background.h"
 #include "app/control_layout.h"
+#include "app/diode_point_table.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "prefs/preferences_format.h"
@@ -48,16 +49,6 @@ const std::vector<fw::Property> kWindowDesign = {
     {"MacProcID", 0},
 };
 
-// The characteristic table's initial rows: the headings, then ten rows of
-// blank cells; rows end in a carriage return, cells are separated by a tab.
-std::string CharacteristicTableRows() {
-    std::string rows = "Vf  @\tIf\r";
-    for (int row = 0; row < MainWindow::kDiodePoints; ++row) {
-        rows += " \t \r";
-    }
-    return rows;
-}
-
 const std::vector<fw::Property> kInputField = {{"TextColor", kBlack}, {"BackColor", kWhite}};
 const std::vector<fw::Property> kMultiline = {{"Multiline", true}};
 const std::vector<fw::Property> kNoFocus = {{"AcceptFocus", false}};
@@ -102,28 +93,6 @@ constexpr int AxisLabelTop(int k) {
 }
 
 std::vector<Row> BuildControlTable() {
-    const std::vector<fw::Property> listbox = {
-        {"Border", true},
-        {"ColumnCount", 2},
-        {"ColumnWidths", std::string()},
-        {"HasHeading", true},
-        {"UseFocusRing", false},
-        {"InitialValue", CharacteristicTableRows()},
-        {"HeadingIndex", -1},
-        {"ScrollbarHorizontal", false},
-        {"ScrollBarVertical", false},
-        {"GridLinesHorizontal", 3},
-        {"GridLinesVertical", 3},
-        {"DefaultRowHeight", -1},
-        {"_ScrollWidth", -1},
-        {"Hierarchical", false},
-        {"EnableDrag", false},
-        {"EnableDragReorder", false},
-        {"RequiresSelection", false},
-        {"SelectionType", 0},
-        {"ColumnsResizable", false},
-        {"AutoHideScrollbars", true},
-    };
     const std::vector<fw::Property> canvas = {
         {"TabStop", true},       {"AcceptFocus", false},  {"AcceptTabs", false},
         {"UseFocusRing", false}, {"DoubleBuffer", false}, {"EraseBackground", true},
@@ -136,7 +105,7 @@ std::vector<Row> BuildControlTable() {
         {.kind = K::Canvas, .name = "Canvas1", .box = {81, 303, 800, 400}, .tabIndex = 17, .more = canvas,
          .events = {{"Paint", On<&MainWindow::Canvas1_Paint>}}, .backdrop = CanvasBackground},
         {.kind = K::StaticText, .name = "StaticText1", .index = 0, .box = {846, 10, 80, 20}, .text = "Diode Type", .fontSize = 10, .align = kCentre, .textColor = kBlack, .tabIndex = 38},
-        {.kind = K::Listbox, .name = "Listbox1", .box = {837, 102, 114, 189}, .tabIndex = 39, .helpTag = help::kListbox, .more = listbox,
+        {.kind = K::Listbox, .name = "Listbox1", .box = {837, 102, 114, 189}, .tabIndex = 39, .helpTag = help::kListbox, .more = DiodePointTableDesign(),
          .events = {{"CellClick", On<&MainWindow::Listbox1_CellClick>}}},
         {.kind = K::StaticText, .name = "StaticText1", .index = 1, .box = {837, 85, 114, 20}, .text = "Diode Characteristics", .fontSize = 10, .align = kCentre, .textColor = kBlack, .tabIndex = 40},
         {.kind = K::StaticText, .name = "StaticText1", .index = 2, .box = {523, 38, 112, 20}, .text = "Capacitor Value (uF)", .fontSize = 10, .align = kCentre, .textColor = kBlack, .tabIndex = 41},

@@ -2,6 +2,7 @@
 // creation order. Positions are pixels in the window's content area.
 
 #include "app/control_layout.h"
+#include "app/diode_point_table.h"
 #include "app/main_window.h"
 #include "diode_editor/vi_window.h"
 #include "prefs/preferences_format.h"
@@ -45,40 +46,7 @@ const char* const kInstructions =
     "for this diode (from the diode datasheet). You may input up to 10 V-I points. Deleting a "
     "diode's name from the field below will remove it from the list of diodes.";
 
-// The table's initial rows, the shape of the main window's characteristic
-// table: the headings, then ten rows of blank cells; rows end in a carriage
-// return, cells are separated by a tab.
-std::string PointTableRows() {
-    std::string rows = "Vf  @\tIf\r";
-    for (int row = 0; row < MainWindow::kDiodePoints; ++row) {
-        rows += " \t \r";
-    }
-    return rows;
-}
-
 std::vector<Row> BuildControlTable() {
-    const std::vector<fw::Property> pointTable = {
-        {"Border", true},
-        {"ColumnCount", 2},
-        {"ColumnWidths", std::string()},
-        {"HasHeading", true},
-        {"UseFocusRing", false},
-        {"InitialValue", PointTableRows()},
-        {"HeadingIndex", -1},
-        {"ScrollbarHorizontal", false},
-        {"ScrollBarVertical", false},
-        {"GridLinesHorizontal", 3},
-        {"GridLinesVertical", 3},
-        {"DefaultRowHeight", -1},
-        {"_ScrollWidth", -1},
-        {"Hierarchical", false},
-        {"EnableDrag", false},
-        {"EnableDragReorder", false},
-        {"RequiresSelection", false},
-        {"SelectionType", 0},
-        {"ColumnsResizable", false},
-        {"AutoHideScrollbars", true},
-    };
     const std::vector<fw::Property> nameField = {
         {"Border", true},      {"Password", false},     {"UseFocusRing", true},
         {"TextColor", kBlack}, {"BackColor", kWhite},   {"ReadOnly", false},
@@ -91,7 +59,7 @@ std::vector<Row> BuildControlTable() {
          .events = {{"Action", On<&VIwindow::SavePB_Action>}}},
         {.kind = K::PushButton, .name = "CancelPB", .box = {85, 412, 80, 20}, .text = "Cancel", .tabIndex = 1, .more = {{"Cancel", true}},
          .events = {{"Action", On<&VIwindow::CancelPB_Action>}}},
-        {.kind = K::Listbox, .name = "VIListbox", .box = {125, 182, 114, 189}, .tabIndex = 2, .more = pointTable,
+        {.kind = K::Listbox, .name = "VIListbox", .box = {125, 182, 114, 189}, .tabIndex = 2, .more = DiodePointTableDesign(),
          .events = {{"CellClick", On<&VIwindow::VIListbox_CellClick>},
                     {"Change", On<&VIwindow::VIListbox_Change>},
                     {"CellKeyDown", On<&VIwindow::VIListbox_CellKeyDown>}}},
