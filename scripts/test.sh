@@ -5,7 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$KELVARA_ROOT/tests/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0

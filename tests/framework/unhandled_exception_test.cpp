@@ -11,6 +11,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -173,8 +177,15 @@ TEST(UnhandledExceptionReports, FailureOutOfAClickHandlerIsReported) {
     button.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
     testing::internal::CaptureStderr();
-    QTest::mouseClick(&button, Qt::LeftButton);
-    QTest::mouseClick(&button, Qt::LeftButton);
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        // Qt abandons its own event objects when an exception unwinds
+        // through its dispatch; those are Qt's leaks, not the framework's.
+        __lsan::ScopedDisabler qtUnwinding;
+#endif
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::mouseClick(&button, Qt::LeftButton);
+    }
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(fw::UnhandledExceptionCount(), 2);
