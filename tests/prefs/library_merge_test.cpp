@@ -31,72 +31,25 @@ TEST_P(MergeDiodeRows, KeepsWhatEitherCopyChanged) {
     EXPECT_EQ(prefs::MergeDiodeRows(c.read, c.current, c.onDisk), c.merged);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Library, MergeDiodeRows,
-    testing::Values(
-        MergeCase{"alone: added, renamed and deleted rows stand as this copy has them",
-                  {"A,1", "B,2", "C,3", "D,4"},
-                  {"A,1", "X,2", "D,4", "N,5"},
-                  {"A,1", "B,2", "C,3", "D,4"},
-                  {"A,1", "X,2", "D,4", "N,5"}},
-        MergeCase{"alone with twins: the deleted twin goes, order stays",
-                  {"D,1", "E,2", "D,1"},
-                  {"E,2", "D,1"},
-                  {"D,1", "E,2", "D,1"},
-                  {"E,2", "D,1"}},
-        MergeCase{"this copy changed nothing: the file stays as the other copy left it",
-                  {"A,1", "B,2"},
-                  {"A,1", "B,2"},
-                  {"B,2", "O,9"},
-                  {"B,2", "O,9"}},
-        MergeCase{"both added a diode: both are kept",
-                  {"A,1"},
-                  {"A,1", "OnlyInB,2"},
-                  {"A,1", "OnlyInA,3"},
-                  {"A,1", "OnlyInB,2", "OnlyInA,3"}},
-        MergeCase{"one deleted a row, the other renamed another",
-                  {"A,1", "B,2", "C,3"},
-                  {"A,1", "C,3"},
-                  {"A,1", "B,2", "Z,3"},
-                  {"A,1", "Z,3"}},
-        MergeCase{"both changed one diode: both versions are kept",
-                  {"A,1", "B,2"},
-                  {"A,1", "B,7"},
-                  {"A,1", "B,8"},
-                  {"A,1", "B,7", "B,8"}},
-        MergeCase{"this copy changed a diode the other deleted: the change is kept",
-                  {"A,1", "B,2"},
-                  {"A,1", "B,7"},
-                  {"A,1"},
-                  {"A,1", "B,7"}},
-        MergeCase{"this copy deleted a diode the other changed: the change is kept",
-                  {"A,1", "B,2"},
-                  {"A,1"},
-                  {"A,1", "B,8"},
-                  {"A,1", "B,8"}},
-        MergeCase{"both added the same row: it is kept once",
-                  {"A,1"},
-                  {"A,1", "N,5"},
-                  {"A,1", "N,5"},
-                  {"A,1", "N,5"}},
-        MergeCase{"both started without a file: the built-in diodes are not doubled",
-                  {},
-                  {"1N4004,1", "1N4148,2", "Mine,3"},
-                  {"1N4004,1", "1N4148,2"},
-                  {"1N4004,1", "1N4148,2", "Mine,3"}},
-        MergeCase{"the row this copy's addition followed is gone: it goes after the one before",
-                  {"A,1", "B,2", "C,3"},
-                  {"A,1", "B,2", "N,5", "C,3"},
-                  {"A,1", "C,3"},
-                  {"A,1", "N,5", "C,3"}},
-        MergeCase{"every row deleted while the other copy added one",
-                  {"A,1", "B,2"},
-                  {},
-                  {"A,1", "B,2", "O,9"},
-                  {"O,9"}}),
-    [](const testing::TestParamInfo<MergeCase>& info) {
-        return "case" + std::to_string(info.index);
-    });
+// clang-format off
+const MergeCase kMergeCases[] = {
+    // what,                                                 read,            current,                 on disk,                 merged
+    {"alone: this copy's adds, renames and deletes stand",   {"A", "B", "C", "D"}, {"A", "X", "D", "N"}, {"A", "B", "C", "D"}, {"A", "X", "D", "N"}},
+    {"alone with twins: the deleted twin goes, order stays", {"D", "E", "D"}, {"E", "D"},              {"D", "E", "D"},         {"E", "D"}},
+    {"this copy changed nothing: the other's file stays",    {"A", "B"},      {"A", "B"},              {"B", "O"},              {"B", "O"}},
+    {"both added a diode: both are kept",                    {"A"},           {"A", "OnlyInB"},        {"A", "OnlyInA"},        {"A", "OnlyInB", "OnlyInA"}},
+    {"one deleted a row, the other renamed another",         {"A", "B", "C"}, {"A", "C"},              {"A", "B", "Z"},         {"A", "Z"}},
+    {"both changed one diode: both versions are kept",       {"A", "B,2"},    {"A", "B,7"},            {"A", "B,8"},            {"A", "B,7", "B,8"}},
+    {"changed here, deleted there: the change is kept",      {"A", "B,2"},    {"A", "B,7"},            {"A"},                   {"A", "B,7"}},
+    {"deleted here, changed there: the change is kept",      {"A", "B,2"},    {"A"},                   {"A", "B,8"},            {"A", "B,8"}},
+    {"both added the same row: it is kept once",             {"A"},           {"A", "N"},              {"A", "N"},              {"A", "N"}},
+    {"both began without a file: no built-in row doubled",   {},              {"1N4004", "1N4148", "M"}, {"1N4004", "1N4148"},  {"1N4004", "1N4148", "M"}},
+    {"the row an addition followed is gone: the one before", {"A", "B", "C"}, {"A", "B", "N", "C"},    {"A", "C"},              {"A", "N", "C"}},
+    {"every row deleted while the other copy added one",     {"A", "B"},      {},                      {"A", "B", "O"},         {"O"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Library, MergeDiodeRows, testing::ValuesIn(kMergeCases));
 
 // The rows kept are a longest common subsequence, in order, whatever the
 // edits: compared with the textbook table on random libraries with twins.
