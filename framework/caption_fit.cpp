@@ -27,8 +27,9 @@ bool TextFits(const QFont& font, const QString& text, QSize room, bool wrap) {
             return false;
         }
         // A single word wider than the room cannot be wrapped; it must fit.
-        const QStringList words =
-            text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        // The expression is compiled once, at its first use.
+        static const QRegularExpression kSpaces(QStringLiteral("\\s+"));
+        const QStringList words = text.split(kSpaces, Qt::SkipEmptyParts);
         for (const QString& word : words) {
             if (metrics.horizontalAdvance(word) > room.width()) {
                 return false;

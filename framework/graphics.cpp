@@ -3,10 +3,8 @@
 #include "framework/internal/graphics_target.h"
 #include "framework/internal/qt_bridge.h"
 
-#include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QPen>
 #include <QRect>
 
 #include <memory>
@@ -15,9 +13,10 @@
 namespace fw {
 namespace {
 
-// A picture's pixels. Opening a painter costs more than a line, so one stays
-// open between drawing calls; the image's flush ends it before anyone reads
-// the pixels, and it opens again at the next drawing call.
+// A picture's pixels. Most lines are set into them directly. Opening a
+// painter costs more than a line, so one stays open between the drawing calls
+// that need it; the image's flush ends it before anyone reads the pixels, and
+// it opens again at the next such call.
 class PictureTarget final : public Graphics::Target {
 public:
     explicit PictureTarget(Picture::Image& image)
@@ -48,6 +47,10 @@ public:
 
     const Picture::Image* PictureImage() const override { return &image_; }
 
+    // Set directly while the painter is open, they are still the pixels it
+    // draws on: an image is never shared while a painter is open on it.
+    QImage* WritablePixels() override { return &image_.image; }
+
 private:
     Picture::Image& image_;
     std::optional<QPainter> painter_;
@@ -73,10 +76,6 @@ private:
     QPainter* painter_ = nullptr;
 };
 
-QColor ToQColor(Color color) {
-    return QColor(color.red, color.green, color.blue);
-}
-
 } // namespace
 
 Graphics::Graphics(std::unique_ptr<Target> target)
@@ -93,18 +92,17 @@ int Graphics::Height() const {
 }
 
 void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
+    // Most lines of a picture lie wholly inside it and have their pixels set
+    // directly; the painter draws the others and clips them to the target.
+    if (QImage* pixels = target_->WritablePixels();
+        pixels != nullptr && internal::SetLinePixels(*pixels, foreColor_, x1, y1, x2, y2)) {
+        return;
+    }
     QPainter* painter = target_->Painter();
     if (painter == nullptr) {
         return;
     }
-    // A one-pixel pen with square caps, not smoothed, sets both end pixels
-    // and a single pixel for equal ends; the painter clips to the target.
-    QPen pen(ToQColor(foreColor_));
-    pen.setWidth(1);
-    pen.setCapStyle(Qt::SquareCap);
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(pen);
-    painter->drawLine(x1, y1, x2, y2);
+    internal::PaintLine(*painter, target_->linePen.For(foreColor_), x1, y1, x2, y2);
 }
 
 void Graphics::ClearRect(int x, int y, int width, int height) {

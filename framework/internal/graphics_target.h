@@ -4,10 +4,12 @@
 // it paints. Never included outside framework/.
 
 #include "framework/graphics.h"
+#include "framework/internal/line_pixels.h"
 #include "framework/picture.h"
 
 #include <memory>
 
+class QImage;
 class QPainter;
 class QRect;
 
@@ -25,6 +27,12 @@ struct Graphics::Target {
     virtual void Clear(QPainter& painter, const QRect& rect) = 0;
     // The pixels drawn on, when they are a picture's.
     virtual const Picture::Image* PictureImage() const { return nullptr; }
+    // Pixels that may be set directly, beside what the painter draws; null
+    // when there are none.
+    virtual QImage* WritablePixels() { return nullptr; }
+
+    // The pen of the latest line drawn through the painter.
+    internal::LinePen linePen;
 
     // A canvas draws through the painter of its paint event between these.
     virtual void BeginPaint(QPainter& /*painter*/) {}

@@ -22,7 +22,9 @@
 
 namespace {
 
-// Longer than the hook's repaint interval, so the next call may repaint.
+// The hook's repaint interval, and a time longer than it, so that the next
+// call may repaint.
+constexpr auto kRepaintInterval = std::chrono::milliseconds(40);
 constexpr auto kPastRepaintInterval = std::chrono::milliseconds(60);
 
 // A child widget that counts what reaches it.
@@ -86,6 +88,55 @@ TEST_F(BackgroundTask, PaintsPendingUpdateOnceTheIntervalHasPassed) {
     recorder->update();
     RunComputation();
     EXPECT_EQ(recorder->paints, 2);
+}
+
+// However often the hook is called and updates are posted, repaints come at
+// most once per interval, and they keep coming while the computation runs.
+TEST_F(BackgroundTask, RepaintsAtMostOncePerIntervalWhileTheComputationRuns) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    while (Clock::now() - start < 5 * kRepaintInterval) {
+        recorder->update();
+        for (int i = 0; i < 100; ++i) {
+            fw::RuntimeBackgroundTask();
+        }
+    }
+    const auto elapsed = Clock::now() - start;
+    EXPECT_LE(recorder->paints, elapsed / kRepaintInterval + 1);
+    EXPECT_GE(recorder->paints, 2);
+}
+
+// A loop whose passes take milliseconds is repainted as often as a fast one:
+// the hook does not wait for hundreds of calls before it looks at the clock.
+TEST_F(BackgroundTask, SlowLoopsAreRepaintedEveryInterval) {
+    constexpr auto kSlowPass = std::chrono::milliseconds(2);
+    constexpr int kPaints = 3;
+    // Passes enough for the first repaint and two intervals after it, each
+    // pass taking at least kSlowPass, with room to spare.
+    constexpr int kMostPasses = kPaints * (kRepaintInterval / kSlowPass + 2);
+    int passes = 0;
+    while (recorder->paints < kPaints && passes < 10 * kMostPasses) {
+        std::this_thread::sleep_for(kSlowPass);
+        recorder->update();
+        fw::RuntimeBackgroundTask();
+        ++passes;
+    }
+    EXPECT_EQ(recorder->paints, kPaints);
+    EXPECT_LE(passes, kMostPasses);
+}
+
+// Once the event loop has run, the next call looks at the clock, however
+// seldom the many fast calls before it did.
+TEST_F(BackgroundTask, FirstCallAfterTheEventLoopRepaintsWhatIsDue) {
+    for (int i = 0; i < 100000; ++i) {
+        fw::RuntimeBackgroundTask();
+    }
+    QCoreApplication::postEvent(recorder, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    recorder->update();
+    std::this_thread::sleep_for(kPastRepaintInterval);
+    fw::RuntimeBackgroundTask();
+    EXPECT_EQ(recorder->paints, 1);
 }
 
 TEST_F(BackgroundTask, DoesNothingWithoutPendingWork) {

@@ -226,6 +226,37 @@ TEST(GraphicsTest, SlopedLinesAreUnbrokenChainsBetweenTheirEnds) {
     }
 }
 
+// Lines wholly inside a picture and lines partly outside it, of every slope,
+// in turn over one another: after each line the picture holds exactly what a
+// painter with a one-pixel square-capped pen draws on an image.
+TEST(GraphicsTest, LinesHaveThePixelsOfAPainterLine) {
+    constexpr int kWidth = 40;
+    constexpr int kHeight = 30;
+    constexpr int kReach = 14;
+    const Color colours[] = {kRed, kGreen, kBlue, RGB(80, 80, 80)};
+    const QPoint starts[] = {{20, 15}, {0, 0}, {39, 29}, {2, 28}, {37, 1}};
+    Ref<Picture> picture = NewPicture(kWidth, kHeight, 32);
+    QImage expected(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    expected.fill(Qt::transparent);
+    QPainter painter(&expected);
+    int lines = 0;
+    for (const QPoint start : starts) {
+        for (int dx = -kReach; dx <= kReach; ++dx) {
+            for (int dy = -kReach; dy <= kReach; ++dy) {
+                const Color colour = colours[lines++ % std::size(colours)];
+                const QPoint end = start + QPoint(dx, dy);
+                picture->Graphics().SetForeColor(colour);
+                picture->Graphics().DrawLine(start.x(), start.y(), end.x(), end.y());
+                painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), 1, Qt::SolidLine,
+                                    Qt::SquareCap));
+                painter.drawLine(start, end);
+                ASSERT_EQ(picture->Pixels().Read(), expected)
+                    << "from " << start.x() << "," << start.y() << " by " << dx << "," << dy;
+            }
+        }
+    }
+}
+
 TEST(GraphicsTest, EveryRequestGivesTheSameContextWithItsPenColour) {
     Ref<Picture> picture = NewPicture(4, 2, 32);
     EXPECT_EQ(&picture->Graphics(), &picture->Graphics());
