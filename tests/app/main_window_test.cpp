@@ -34,6 +34,8 @@
 #include <vector>
 
 using testing_support::Find;
+using testing_support::FocusedControl;
+using testing_support::PressAndFollowTheFocus;
 using testing_support::StartKelvara;
 
 namespace {
@@ -184,21 +186,32 @@ TEST(MainWindow, EveryCaptionFitsItsBox) {
     EXPECT_GE(checked, 50);
 }
 
-TEST(MainWindow, TabMovesThroughTheTopRowFromRightToLeftThenToPlot) {
+TEST(MainWindow, TabAndShiftTabWalkTheControlsInTabOrderAndLeaveTheTableAlone) {
     MainWindow& window = StartKelvara();
     WaitUntilActive(window);
-    Find<fw::TextField>(window, "EFCapacitor").SetFocus();
-    for (const char* next : {"EFVoltsIn", "EFSecR", "EFLoadR", "EFLineFreq", "PlotPB"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        fw::Control* focused = nullptr;
-        for (fw::Control* control : window.Controls()) {
-            if (control->NativeWidget() == QApplication::focusWidget()) {
-                focused = control;
-            }
-        }
-        ASSERT_NE(focused, nullptr);
-        EXPECT_EQ(focused->Name(), next);
-    }
+    auto& table = Find<fw::Listbox>(window, "Listbox1");
+    ASSERT_EQ(FocusedControl(window), "Listbox1") << "the first control of the order";
+    // Of the circuit-type buttons only the selected one is a Tab stop; the
+    // arrows move within the group.
+    const std::vector<std::string> forwards = {
+        "EFCapacitor", "EFVoltsIn",     "EFSecR",      "EFLoadR",        "EFLineFreq",
+        "PlotPB",      "EFLinePhase",   "ClearPB",     "PopupDiodeType", "NewDiodePB",
+        "EditDiodePB", "CktTypeBTN(0)", "CBAutoVolts", "CBAutoCurrent",  "EFNp",
+        "EFNs",        "EFPriR",        "CBHelpTag",   "Listbox1"};
+    std::vector<std::string> backwards(forwards.rbegin() + 1, forwards.rend());
+    backwards.push_back("Listbox1");
+    const int stops = static_cast<int>(forwards.size());
+
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Tab, Qt::NoModifier, stops), forwards);
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Backtab, Qt::ShiftModifier, stops), backwards);
+    EXPECT_EQ(table.ListIndex(), -1) << "Tab selected a row of the table";
+    EXPECT_FALSE(table.IsEditing());
+
+    Find<fw::RadioButton>(window, "CktTypeBTN", 0).SetFocus();
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Down, Qt::NoModifier, 3),
+              (std::vector<std::string>{"CktTypeBTN(1)", "CktTypeBTN(2)", "CktTypeBTN(3)"}));
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Tab, Qt::NoModifier, 1),
+              std::vector<std::string>{"CBAutoVolts"});
 }
 
 TEST(MainWindow, ReturnInAFieldPressesPlot) {

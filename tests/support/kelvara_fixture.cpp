@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -45,6 +46,29 @@ void WritePreferencesFile(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         file << line << '\n';
     }
+}
+
+std::string FocusedControl(const fw::Window& window) {
+    for (const fw::Control* control : window.Controls()) {
+        if (control->HasFocus()) {
+            return control->Index() == fw::kNoIndex
+                       ? control->Name()
+                       : control->Name() + "(" + std::to_string(control->Index()) + ")";
+        }
+    }
+    return "?";
+}
+
+std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int key,
+                                                Qt::KeyboardModifiers modifiers, int count) {
+    std::vector<std::string> visited;
+    for (int press = 0; press < count; ++press) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused != nullptr ? focused : window.NativeWidget(),
+                        static_cast<Qt::Key>(key), modifiers);
+        visited.push_back(FocusedControl(window));
+    }
+    return visited;
 }
 
 void ProcessEvents(int milliseconds) {
