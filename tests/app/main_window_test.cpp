@@ -19,6 +19,7 @@
 #include "framework/text_field.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -109,6 +110,14 @@ int CaptionWidthNeeded(const QAbstractButton& button) {
                                                 : QStyle::PM_RadioButtonLabelSpacing,
                                           nullptr, &button);
     return indicator + spacing + text;
+}
+
+std::vector<std::string> CellTexts(const fw::Listbox& table) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < table.ListCount(); ++row) {
+        texts.push_back(table.Cell(row, 0) + "|" + table.Cell(row, 1));
+    }
+    return texts;
 }
 
 void WaitUntilActive(fw::Window& window) {
@@ -286,15 +295,18 @@ TEST(MainWindow, ClicksIntoTheCharacteristicTableChangeNothing) {
     MainWindow& window = StartKelvara();
     WaitUntilActive(window);
     auto& table = Find<fw::Listbox>(window, "Listbox1");
-    QWidget* view = table.NativeWidget();
-    for (const QPoint& where : {QPoint(20, 30), QPoint(90, 60), QPoint(30, 150)}) {
-        QTest::mouseClick(view, Qt::LeftButton, {}, where);
-        QTest::mouseDClick(view, Qt::LeftButton, {}, where);
+    auto& view = *qobject_cast<QAbstractItemView*>(table.NativeWidget());
+    const std::vector<std::string> before = CellTexts(table);
+    Find<fw::TextField>(window, "EFLoadR").SetFocus();
+    for (const auto& [row, column] : {std::pair{0, 0}, {4, 1}, {9, 0}, {9, 1}}) {
+        const QPoint middle = view.visualRect(view.model()->index(row, column)).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, middle);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, middle);
     }
     EXPECT_EQ(table.ListIndex(), -1);
     EXPECT_FALSE(table.IsEditing());
-    EXPECT_EQ(table.Cell(0, 0), ".5");
-    EXPECT_EQ(table.Cell(1, 1), ".01");
+    EXPECT_EQ(FocusedControl(window), "EFLoadR") << "the click took the focus";
+    EXPECT_EQ(CellTexts(table), before);
 }
 
 TEST(MainWindow, ClosingQuitsAndLeavesNoWindow) {
