@@ -8,6 +8,7 @@
 #include "diode_editor/editor_modes.h"
 #include "diode_editor/vi_window.h"
 #include "prefs/preferences_format.h"
+#include "prefs/stored_text.h"
 
 #include "framework/listbox.h"
 #include "framework/popup_menu.h"
@@ -25,7 +26,8 @@ using diode_editor::kVoltageColumn;
 namespace {
 
 // The texts of the ten points, row r holding the voltage and the current of
-// point r, as typed.
+// point r, as typed but for what a stored row cannot hold (a separator or a
+// line break set into a cell by other means than typing).
 using PointTexts = std::array<std::array<std::string, 2>, MainWindow::kDiodePoints>;
 
 // The editor's table, read cell by cell. The table writes every edit into
@@ -36,7 +38,7 @@ PointTexts ReadEditorPoints(const VIwindow& editor) {
     for (int row = 0; row < MainWindow::kDiodePoints; ++row) {
         for (int column : {kVoltageColumn, kCurrentColumn}) {
             points[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-                table.Cell(row, column);
+                prefs::StorableField(table.Cell(row, column));
         }
         fw::RuntimeBackgroundTask();
     }
@@ -71,7 +73,8 @@ void ShowPoints(MainWindow& main, const PointTexts& points) {
 // The new diode becomes the last library element and the last menu row,
 // selected.
 void AddDiode(const VIwindow& editor, MainWindow& main) {
-    const std::string name = fw::ControlByName<fw::TextField>(editor, "EFNewDiode").Text();
+    const std::string name =
+        prefs::StorableField(fw::ControlByName<fw::TextField>(editor, "EFNewDiode").Text());
     const PointTexts points = ReadEditorPoints(editor);
     main.Prefs.push_back(DiodeRowOf(name, points));
     const int added = static_cast<int>(main.Prefs.size()) - 1;
@@ -113,7 +116,7 @@ void ChangeSelectedDiode(const VIwindow& editor, MainWindow& main) {
     if (name.empty()) {
         DeleteDiode(main, selected);
     } else {
-        RewriteDiode(editor, main, selected, name);
+        RewriteDiode(editor, main, selected, prefs::StorableField(name));
     }
 }
 

@@ -10,9 +10,11 @@ namespace fw {
 
 class Picture;
 
-// Reads a text file line by line (UTF-8). Lines may end in LF, CR LF or CR;
-// the reader gives back exactly the lines the writer wrote, with no extra
-// empty line after a final line ending.
+// Reads a text file line by line. Lines may end in LF, CR LF or CR; the
+// reader gives back exactly the lines the writer wrote, with no extra empty
+// line after a final line ending. Every line is given as UTF-8: a line that
+// is not valid UTF-8 (a file from a Latin-1 editor) is read as Latin-1, so
+// that the same bytes always give the same text.
 class TextInputStream {
 public:
     explicit TextInputStream(std::vector<std::string> lines);
@@ -40,6 +42,8 @@ public:
     void WriteLine(std::string_view text);
     // Puts the new file in place of the old; false when that failed.
     bool Close();
+    // Why the file could not be written; empty while nothing failed.
+    std::string ErrorText() const;
 
     struct Impl;
 
@@ -64,17 +68,28 @@ public:
     // The folder this item is in; none for the root.
     Ref<FolderItem> Parent() const;
 
-    // None when the item is not a readable file.
+    // None when the item is not a readable text file: only a regular file
+    // (reached directly or through links) of at most kMaxTextFileBytes is
+    // read, never a pipe or a device, so opening never blocks; and a file
+    // holding control characters other than tab, CR and LF is no text.
     Ref<TextInputStream> OpenAsTextFile() const;
-    // A stream that will replace the file; none when it cannot be written.
+    // A stream that will replace the file; none when it cannot be written,
+    // among others when the item is anything but a regular file or a name
+    // not yet taken, which is never replaced.
     Ref<TextOutputStream> CreateTextFile() const;
+    // Why the last OpenAsTextFile or CreateTextFile gave none.
+    std::string LastErrorText() const { return lastError_; }
     // The picture in the file, its format recognised by content; none when
     // the file is missing or not a readable picture.
     Ref<Picture> OpenAsPicture() const;
 
 private:
     std::string path_; // absolute, without a trailing separator
+    mutable std::string lastError_;
 };
+
+// Far beyond any real text file of the program; anything larger is no text.
+inline constexpr std::size_t kMaxTextFileBytes = 64u << 20;
 
 // The item for a path text, whether or not it exists.
 Ref<FolderItem> GetFolderItem(std::string_view path);

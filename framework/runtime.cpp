@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,9 @@ void EnsureApplication(int& argc, char** argv) {
 } // namespace internal
 
 void RuntimeInit(int& argc, char** argv) {
+    // A write beyond the file size limit then fails like any other failed
+    // write, and the program goes on with the old file, instead of ending.
+    std::signal(SIGXFSZ, SIG_IGN);
     internal::EnsureApplication(argc, argv);
     RegisterLibraryFunction<int(bool)>("HMSetHelpTagsDisplayed", "Carbon.framework",
                                        [](bool displayed) {

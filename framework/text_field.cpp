@@ -7,13 +7,17 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <limits>
 
 namespace fw {
 namespace {
 
-// Refuses an edit that would bring in more of any refused character than the
-// text had before it. Text set from code passes untouched, and what it
-// brought in does not block later edits.
+// Checks every edit that typing, pasting, dropping or an assistive tool
+// makes. A one-line field holds no line breaks: they are taken out of the
+// edit and the rest of it kept (a number copied from a spreadsheet cell ends
+// with one). An edit that would bring in more of any refused character than
+// the text had before it is refused whole. Text set from code passes
+// untouched, and what it brought in does not block later edits.
 class RefusingValidator final : public QValidator {
 public:
     explicit RefusingValidator(QLineEdit& edit)
@@ -26,16 +30,45 @@ public:
     // Text set from code is taken as it is.
     void SetFromCode(bool fromCode) { fromCode_ = fromCode; }
 
-    State validate(QString& input, int& /*pos*/) const override {
+    State validate(QString& input, int& pos) const override {
         if (fromCode_) {
             return Acceptable;
         }
+        DropLineBreaks(input, pos);
         for (const QChar refused : refused_) {
             if (input.count(refused) > accepted_.count(refused)) {
                 return Invalid;
             }
         }
         return Acceptable;
+    }
+
+private:
+    static bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+
+    // Leaves line breaks that were there before the edit (set from code) and
+    // takes out those the edit brought in, moving the cursor with the text.
+    void DropLineBreaks(QString& input, int& pos) const {
+        const auto breaks = [](const QString& text) {
+            return std::count_if(text.begin(), text.end(), IsLineBreak);
+        };
+        if (breaks(input) <= breaks(accepted_)) {
+            return;
+        }
+        QString kept;
+        kept.reserve(input.size());
+        int keptPos = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            if (IsLineBreak(input[i])) {
+                if (i < pos) {
+                    --keptPos;
+                }
+                continue;
+            }
+            kept.append(input[i]);
+        }
+        input = kept;
+        pos = keptPos;
     }
 
 private:
@@ -65,8 +98,9 @@ Qt::Alignment AlignmentOf(std::int32_t alignment) {
     }
 }
 
-// The most characters a QLineEdit holds; the design's LimitText 0 means this.
-constexpr int kUnlimitedLength = 32767;
+// The design's LimitText 0: no limit. QLineEdit's own default, 32767, would
+// cut longer text set from a stored file and so lose it at the next save.
+constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
 } // namespace
 
@@ -74,6 +108,7 @@ TextField::TextField(Window& owner, std::string name, std::int32_t index)
     : Control(owner, ControlKind::TextField, std::move(name), index,
               new QLineEdit(owner.ContentWidget())) {
     QLineEdit& edit = Edit(NativeWidget());
+    edit.setMaxLength(kUnlimitedLength);
     edit.setValidator(new RefusingValidator(edit));
     QObject::connect(&edit, &QLineEdit::textChanged, &edit,
                      [this](const QString&) { RaiseEvent("TextChange"); });

@@ -2,8 +2,11 @@
 // closes. Nothing else touches the file.
 
 #include "app/main_window.h"
+#include "prefs/library_merge.h"
 #include "prefs/preferences_format.h"
+#include "prefs/stored_text.h"
 
+#include "framework/file_lock.h"
 #include "framework/files.h"
 #include "framework/listbox.h"
 #include "framework/popup_menu.h"
@@ -12,7 +15,9 @@
 #include "framework/text.h"
 #include "framework/text_field.h"
 
+#include <chrono>
 #include <cmath>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,16 +29,23 @@ struct StoredPreferences {
     std::vector<std::string> diodeRows;
 };
 
-// The file's lines: the settings row, then every further line as a diode
-// row, an empty line included. None when the file is missing or cannot be
-// read, which counts as a first start.
-std::optional<StoredPreferences> ReadPreferencesFile() {
+// How long closing waits for another copy of the program that is saving.
+constexpr std::chrono::milliseconds kLockWait{5000};
+
+fw::Ref<fw::FolderItem> PreferencesFile() {
     fw::Ref<fw::FolderItem> folder = fw::SpecialFolder::Preferences();
     if (!folder) {
-        return std::nullopt;
+        return nullptr;
     }
-    fw::Ref<fw::FolderItem> file = fw::GetFolderItem(folder->AbsolutePath() + prefs::kFileName);
-    if (!file->Exists()) {
+    return fw::GetFolderItem(folder->AbsolutePath() + prefs::kFileName);
+}
+
+// The file's lines: the settings row, then every further line as a diode
+// row, an empty line included. None when the file is missing or cannot be
+// read as text (a pipe, a device, a huge or binary file), which counts as a
+// first start.
+std::optional<StoredPreferences> ReadPreferencesFile(const fw::Ref<fw::FolderItem>& file) {
+    if (!file || !file->Exists()) {
         return std::nullopt;
     }
     fw::Ref<fw::TextInputStream> stream = file->OpenAsTextFile();
@@ -70,10 +82,33 @@ std::int32_t CircuitTypeFrom(const std::string& field) {
     return 0;
 }
 
+// The closing program cannot show a message any more; standard error is
+// where the user or a launcher finds out that the settings were not kept.
+void ReportSaveFailure(const std::string& path, const std::string& reason) {
+    std::cerr << "Kelvara: the preferences could not be saved to " << path << ": " << reason
+              << "\n";
+}
+
+// The settings row: the selected diode's name, the nine input texts and the
+// circuit type. What a control holds is stored without the characters the
+// file cannot keep, however it got into the control.
+std::string SettingsRowOf(const MainWindow& window) {
+    std::string row =
+        prefs::StorableField(fw::ControlByName<fw::PopupMenu>(window, "PopupDiodeType").Text());
+    for (const char* name : prefs::kInputFieldsInRowOrder) {
+        row += prefs::kFieldSeparator;
+        row += prefs::StorableField(fw::ControlByName<fw::TextField>(window, name).Text());
+    }
+    row += prefs::kFieldSeparator;
+    row += fw::Str(window.RectType);
+    return row;
+}
+
 } // namespace
 
 void MainWindow::GetPrefs() {
-    std::optional<StoredPreferences> stored = ReadPreferencesFile();
+    std::optional<StoredPreferences> stored = ReadPreferencesFile(PreferencesFile());
+    PrefsAsRead = stored ? stored->diodeRows : std::vector<std::string>();
     const std::string settingsRow = stored ? stored->settingsRow : prefs::kDefaultSettingsRow;
     std::vector<std::string> diodeRows = stored ? stored->diodeRows : DefaultDiodeRows();
     // A library without a single diode would leave nothing to simulate with.
@@ -108,30 +143,40 @@ void MainWindow::GetPrefs() {
     FillCharacteristicTable(Prefs[static_cast<std::size_t>(selected)]);
 }
 
+// The file is rewritten whole, under a lock against other copies of the
+// program: the diode rows that another copy saved since this one started are
+// read again and kept, with this copy's own changes applied on top; the
+// settings row is this copy's, so the last to close sets the circuit.
 void MainWindow::SavePrefs() {
-    // Without a folder or a writable file there is nowhere to keep the
-    // settings; closing goes on, and an earlier file stays as it was.
-    fw::Ref<fw::FolderItem> folder = fw::SpecialFolder::Preferences();
-    if (!folder) {
+    fw::Ref<fw::FolderItem> file = PreferencesFile();
+    if (!file) {
+        ReportSaveFailure(prefs::kFileName, "there is no preferences folder");
         return;
     }
-    fw::Ref<fw::TextOutputStream> stream = folder->Child(prefs::kFileName)->CreateTextFile();
+    const std::string path = file->AbsolutePath();
+    fw::FileLock lock(path);
+    if (!lock.TryLock(kLockWait)) {
+        // Saving anyway keeps this copy's changes; only a copy saving at the
+        // very same moment could then lose its own.
+        std::cerr << "Kelvara: saving " << path << " without the lock: " << lock.ErrorText()
+                  << "\n";
+    }
+    const std::optional<StoredPreferences> onDisk = ReadPreferencesFile(file);
+    const prefs::DiodeRows diodeRows =
+        prefs::MergeDiodeRows(PrefsAsRead, Prefs, onDisk ? onDisk->diodeRows : prefs::DiodeRows());
+
+    // A failed write leaves the previous file whole.
+    fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
     if (!stream) {
+        ReportSaveFailure(path, file->LastErrorText());
         return;
     }
-    std::string settingsRow = fw::ControlByName<fw::PopupMenu>(*this, "PopupDiodeType").Text();
-    for (const char* name : prefs::kInputFieldsInRowOrder) {
-        settingsRow += prefs::kFieldSeparator;
-        settingsRow += fw::ControlByName<fw::TextField>(*this, name).Text();
-    }
-    settingsRow += prefs::kFieldSeparator;
-    settingsRow += fw::Str(RectType);
-    stream->WriteLine(settingsRow);
-    for (const std::string& diodeRow : Prefs) {
-        stream->WriteLine(diodeRow);
+    stream->WriteLine(SettingsRowOf(*this));
+    for (const std::string& diodeRow : diodeRows) {
+        stream->WriteLine(prefs::StorableRow(diodeRow));
         fw::RuntimeBackgroundTask();
     }
-    // A failed write leaves the previous file whole; there is nothing more
-    // the closing program could do about it.
-    static_cast<void>(stream->Close());
+    if (!stream->Close()) {
+        ReportSaveFailure(path, stream->ErrorText());
+    }
 }

@@ -299,6 +299,8 @@ const SeparatorCase kSeparatorCases[] = {
     {"TypedIntoCell",        true,  false, "1,5",     "15"},
     {"PastedIntoCell",       true,  true,  "1,5",     ""},
     {"PasteWithoutIntoCell", true,  true,  "1.5",     "1.5"},
+    {"LineBreakPastedIntoName", false, true, "Evil\nX", "EvilX"},
+    {"LineBreakPastedIntoCell", true,  true,  "0.55\r",  "0.55"},
 };
 // clang-format on
 

@@ -1126,7 +1126,16 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedCase{"deleting_a_refused_character", "a,b",
                                 [](QLineEdit& e) { QTest::keyClick(&e, Qt::Key_Backspace); }, "a,"},
                     RefusedCase{"typing_another_after_code_brought_one", "a,b",
-                                [](QLineEdit& e) { QTest::keyClicks(&e, ","); }, "a,b"}));
+                                [](QLineEdit& e) { QTest::keyClicks(&e, ","); }, "a,b"},
+                    RefusedCase{"pasted_line_breaks_are_dropped", "12",
+                                [](QLineEdit& e) { Paste(e, QStringLiteral("3\r\n4\n")); }, "1234"},
+                    RefusedCase{"pasted_line_break_and_refused_character", "12",
+                                [](QLineEdit& e) { Paste(e, QStringLiteral("3;\n")); }, "12"},
+                    RefusedCase{"code_text_keeps_its_line_break", "a\nb",
+                                [](QLineEdit& e) { QTest::keyClicks(&e, "c"); }, "a\nbc"},
+                    RefusedCase{"pasted_text_longer_than_32767", "",
+                                [](QLineEdit& e) { Paste(e, QString(40000, u'7')); },
+                                std::string(40000, '7')}));
 
 struct SelectionCase {
     const char* label;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -94,7 +95,6 @@ TEST(FilesTest, LinesWrittenAreTheLinesRead) {
         {"", "an empty first line"},
         {"Start Phase (0-179\u00B0)", "\u20AC \U0001F600"},
         {"  blanks kept  ", "\ttabs\t", ",,,"},
-        {"a zero \0 byte"s},
         {std::string(100000, 'x'), "after a long line"},
     };
     Ref<FolderItem> preferences = SpecialFolder::Preferences();
@@ -149,7 +149,10 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
         {"a\n\n\n", {"a", "", ""}},
         {"mixed\r\nendings\rin\none", {"mixed", "endings", "in", "one"}},
         {"0-179\xC2\xB0\r\n", {"0-179\u00B0"}},
-        {"\xFF\xFE bytes that are not UTF-8\n", {"\xFF\xFE bytes that are not UTF-8"}},
+        // A line that is not UTF-8 is Latin-1, each line judged on its own.
+        {"\xFF\xFE not UTF-8\n", {"\u00FF\u00FE not UTF-8"}},
+        {"Diod\xE9\n\xC3\xA9t\xC3\xA9\n", {"Diod\u00E9", "\u00E9t\u00E9"}},
+        {"\xED\xA0\x80 an encoded surrogate", {"\u00ED\u00A0\u0080 an encoded surrogate"}},
     };
     const std::string path = SpecialFolder::Preferences()->AbsolutePath() + "in.txt";
     for (const Row& row : rows) {
@@ -164,23 +167,70 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
 
 TEST(FilesTest, WhatCannotBeReadOrWrittenGivesNone) {
     Ref<FolderItem> preferences = SpecialFolder::Preferences();
+    const std::string folder = preferences->AbsolutePath();
     Ref<FolderItem> missing = preferences->Child("missing.txt");
     EXPECT_FALSE(missing->Exists());
     EXPECT_FALSE(missing->OpenAsTextFile());
+    EXPECT_FALSE(missing->LastErrorText().empty());
     EXPECT_FALSE(missing->OpenAsPicture());
 
     // A folder is no file.
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(preferences->AbsolutePath() + "folder")));
-    Ref<FolderItem> folder = preferences->Child("folder");
-    EXPECT_TRUE(folder->Exists());
-    EXPECT_FALSE(folder->OpenAsTextFile());
-    EXPECT_FALSE(folder->CreateTextFile());
-    EXPECT_FALSE(folder->OpenAsPicture());
-    EXPECT_TRUE(folder->IsFolder()); // and it is still there
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder + "folder")));
+    Ref<FolderItem> asFolder = preferences->Child("folder");
+    EXPECT_TRUE(asFolder->Exists());
+    EXPECT_FALSE(asFolder->OpenAsTextFile());
+    EXPECT_FALSE(asFolder->CreateTextFile());
+    EXPECT_EQ(asFolder->LastErrorText(), "is a folder");
+    EXPECT_FALSE(asFolder->OpenAsPicture());
+    EXPECT_TRUE(asFolder->IsFolder()); // and it is still there
 
     // A file in a folder that does not exist cannot be created.
-    EXPECT_FALSE(preferences->Child("no such folder")->Child("file.txt")->CreateTextFile());
+    Ref<FolderItem> nowhere = preferences->Child("no such folder")->Child("file.txt");
+    EXPECT_FALSE(nowhere->CreateTextFile());
+    EXPECT_EQ(nowhere->LastErrorText(), "No such file or directory");
     EXPECT_FALSE(preferences->Child("no such folder")->Exists());
+}
+
+// Only a regular text file is read; opening anything else neither blocks nor
+// reads without end, and no pipe or device is ever replaced by a written file.
+TEST(FilesTest, OnlyRegularTextFilesAreReadOrReplaced) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    ASSERT_EQ(mkfifo((folder + "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder + "zeros");
+    WriteBytes(folder + "huge", std::string(kMaxTextFileBytes + 1, 'a'));
+    WriteBytes(folder + "nul", "1N4004,60\n\0,0\n"s);
+    WriteBytes(folder + "escape", "1N4004,60\n\x1B[0m\n");
+    WriteBytes(folder + "tabs", "\tD\t,60\r\n");
+    std::filesystem::create_symlink(folder + "tabs", folder + "link to text");
+
+    struct Row {
+        const char* name;
+        const char* why; // empty: the file reads
+    };
+    const std::vector<Row> rows = {
+        {"pipe", "not a regular file"},
+        {"zeros", "not a regular file"},
+        {"huge", "larger than any text file of the program"},
+        {"nul", "not a text file"},
+        {"escape", "not a text file"},
+        {"tabs", ""},
+        {"link to text", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Ref<FolderItem> item = GetFolderItem(folder + row.name);
+        EXPECT_EQ(static_cast<bool>(item->OpenAsTextFile()), *row.why == '\0');
+        EXPECT_EQ(item->LastErrorText(), row.why);
+    }
+    EXPECT_EQ(ReadAllLines(*GetFolderItem(folder + "link to text")->OpenAsTextFile()),
+              std::vector<std::string>{"\tD\t,60"});
+
+    for (const char* name : {"pipe", "zeros"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(GetFolderItem(folder + name)->CreateTextFile());
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(folder + "pipe"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/zero"));
 }
 
 // The previous file stays whole until a new one is complete.
@@ -217,6 +267,7 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(closed);
+    EXPECT_EQ(out->ErrorText(), "File too large");
     EXPECT_FALSE(out->Close()); // and stays failed
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"})

@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
@@ -285,16 +284,20 @@ TEST(PreferencesFile, AFailedWriteLeavesTheOldFileWholeAndStillQuits) {
     // Far more than the file size limit below allows.
     Find<fw::TextField>(window, "EFVoltsIn").SetText(std::string(4096, '9'));
 
-    // Writing beyond this size fails even for root, whom permissions don't stop.
-    std::signal(SIGXFSZ, SIG_IGN);
+    // Writing beyond this size fails even for root, whom permissions don't
+    // stop; the signal that the system sends then must not end the program.
     rlimit original{};
     getrlimit(RLIMIT_FSIZE, &original);
     rlimit small = original;
     small.rlim_cur = 256;
+    testing::internal::CaptureStderr();
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     CloseMainWindow();
     setrlimit(RLIMIT_FSIZE, &original);
 
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Kelvara: the preferences could not be saved to " +
+                  testing_support::PreferencesFilePath() + ": File too large\n");
     EXPECT_EQ(ReadPreferencesFile(), before);
     EXPECT_TRUE(fw::QuitRequested());
     EXPECT_EQ(fw::LiveInstance<MainWindow>(), nullptr);

@@ -1,6 +1,12 @@
 #include "tests/support/kelvara_fixture.h"
 
 #include "app/startup.h"
+#include "prefs/preferences_format.h"
+
+#include "framework/listbox.h"
+#include "framework/popup_menu.h"
+#include "framework/radio_button.h"
+#include "framework/text_field.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,6 +15,7 @@
 #include <QTest>
 
 #include <fstream>
+#include <ostream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -46,6 +53,57 @@ void WritePreferencesFile(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         file << line << '\n';
     }
+}
+
+void PrintTo(const WindowState& state, std::ostream* out) {
+    const auto list = [out](const char* what, const std::vector<std::string>& texts) {
+        *out << what << " {";
+        for (const std::string& text : texts) {
+            *out << " \"" << (text.size() > 40 ? text.substr(0, 40) + "..." : text) << "\"";
+        }
+        *out << " } ";
+    };
+    list("fields", state.fields);
+    *out << "circuit " << state.circuit << " ";
+    list("menu", state.menuRows);
+    *out << "selected " << state.selected << " ";
+    list("table", state.table);
+}
+
+WindowState StateOf(const MainWindow& window) {
+    WindowState state;
+    for (const char* name : prefs::kInputFieldsInRowOrder) {
+        state.fields.push_back(Find<fw::TextField>(window, name).Text());
+    }
+    for (int k = 0; k < 4; ++k) {
+        if (Find<fw::RadioButton>(window, "CktTypeBTN", k).Value()) {
+            state.circuit = k;
+        }
+    }
+    auto& menu = Find<fw::PopupMenu>(window, "PopupDiodeType");
+    for (int row = 0; row < menu.ListCount(); ++row) {
+        state.menuRows.push_back(menu.List(row));
+    }
+    state.selected = menu.ListIndex();
+    auto& table = Find<fw::Listbox>(window, "Listbox1");
+    for (int row = 0; row < table.ListCount(); ++row) {
+        state.table.push_back(table.Cell(row, 0) + "|" + table.Cell(row, 1));
+    }
+    return state;
+}
+
+WindowState DefaultState() {
+    return {{"60", "0", "12", "5", "120", "5", "51", ".2", "3300"},
+            0,
+            {"1N4004", "1N4148", "SS2H9 (Sch)"},
+            0,
+            {".5|0", ".7|.01", ".8|.12", ".9|.7", "1|2", "1.1|3.2", "1.2|5.2", "1.3|7.3",
+             "1.4|10.5", "|"}};
+}
+
+void CloseMainWindow() {
+    MainWindow::Instance().Close();
+    ProcessEvents();
 }
 
 std::string FocusedControl(const fw::Window& window) {

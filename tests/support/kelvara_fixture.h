@@ -39,6 +39,27 @@ std::vector<std::string> ReadPreferencesFile();
 // Writes the lines, each ended by a line feed.
 void WritePreferencesFile(const std::vector<std::string>& lines);
 
+// What a user sees of the stored settings: the nine input texts in the order
+// of the settings row, the selected circuit type (-1 for none), the diode
+// menu's rows and selection, and the table's rows as "voltage|current".
+struct WindowState {
+    std::vector<std::string> fields;
+    int circuit = -1;
+    std::vector<std::string> menuRows;
+    int selected = -1;
+    std::vector<std::string> table;
+
+    friend bool operator==(const WindowState&, const WindowState&) = default;
+    friend void PrintTo(const WindowState& state, std::ostream* out);
+};
+WindowState StateOf(const MainWindow& window);
+
+// The state of a first start: the built-in defaults.
+WindowState DefaultState();
+
+// Closes the main window as its close box does; that writes the file.
+void CloseMainWindow();
+
 // The control of the window that has the keyboard focus (itself or a widget
 // inside it, such as a list's cell editor), as "name" or "name(index)"; "?"
 // when none has.
