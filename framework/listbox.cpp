@@ -408,6 +408,10 @@ Listbox::Listbox(Window& owner, std::string name, std::int32_t index)
     table.setSelectionBehavior(QAbstractItemView::SelectRows);
     table.setSelectionMode(QAbstractItemView::SingleSelection);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab and Shift+Tab move the focus on to the window's next or previous
+    // control rather than from cell to cell; the cell editor's own keys
+    // (CellKeyDown) are what move the editing within the list.
+    table.setTabKeyNavigation(false);
     table.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table.setWordWrap(false);

@@ -23,6 +23,10 @@ class TextField;
 //     up 30, down 31, Backspace 8, Delete 127.
 //   "Change" whenever the row selection changes.
 //
+// Tab and Shift+Tab move the keyboard focus to the window's next or previous
+// control and leave the selection alone; in the cell editor they go to
+// CellKeyDown and otherwise keep the focus in the cell.
+//
 // The cell editor writes every change into its cell at once, so a cell reads
 // what the user sees. Return and a move of the focus away close the editor and
 // keep the text; Escape closes it and restores the text the cell had when it

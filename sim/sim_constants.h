@@ -10,8 +10,7 @@ inline constexpr double kPhaseStep = 0.031415926535;              // radians per
 inline constexpr double kSamplesPerCycle = 200;                   // samples per line cycle
 inline constexpr double kRadiansPerDegree = 0.017453292522222223; // 3.141592654 / 180
 inline constexpr double kNoDiodeDrop = 99999999.0;                // volts; above any real drop
-inline constexpr double kNoExtreme = 1000000.0; // start of the minima, volts or amperes
-inline constexpr int kLastStartupSample = 600;  // extremes count from the next sample on
+inline constexpr int kLastStartupSample = 600; // extremes count from the next sample on
 // Samples of each doubler charging window; then the other capacitor charges.
 inline constexpr int kSamplesPerChargeWindow = 100;
 // Bisection steps at most, a backstop only: for a capacitance of 0 F or more

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "sim/circuit_types.h"
+#include "sim/result_figure.h"
 #include "sim/run_result.h"
 #include "sim/sim_constants.h"
 
@@ -37,6 +38,12 @@ constexpr const char* kLoadMask = "###.###"; // load figures, three decimals at 
 constexpr const char* kDiodeMask = "###.##"; // diode figures, two decimals at most
 constexpr const char* kSecondLine = "\r";    // puts the load figures under their caption
 constexpr const char* kPairSeparator = "/";  // between minimum and maximum
+// The longest integer part, sign included, that each figure can have and
+// still show whole in its label, at the smallest size to which the label's
+// text is fitted; a longer one shows in exponent form. The two load figures
+// share one line of their label.
+constexpr std::size_t kLoadFigureRoom = 29;
+constexpr std::size_t kDiodeFigureRoom = 58;
 
 // Once a load voltage is not a number the extremes stay not a number, so that
 // a run with a capacitance, load or frequency of 0 reports "NAN" rather than
@@ -49,6 +56,10 @@ double Smaller(double a, double b) {
     return std::isnan(a) || std::isnan(b) ? std::numeric_limits<double>::quiet_NaN()
                                           : std::min(a, b);
 }
+
+// Where the minima start: above every figure, so that a minimum is always a
+// sample's. Without a counted sample it stays and shows as such.
+constexpr double kNoMinimum = std::numeric_limits<double>::infinity();
 
 sim::RunResult& StoredResult() {
     static sim::RunResult result;
@@ -68,7 +79,7 @@ public:
     // which capacitor of the doubler charges carries over between passes.
     void Pass(bool drawing) {
         drawing_ = drawing;
-        minV_ = minI_ = sim::kNoExtreme;
+        minV_ = minI_ = kNoMinimum;
         maxV_ = maxI_ = maxDiodeI_ = 0;
         capV1_ = capV2_ = dropV_ = 0;
         window_.CapI = 0;
@@ -186,8 +197,8 @@ private:
     bool blocksNegativeHalf_ = false;
 
     // The run state, volts and amperes.
-    double minV_ = sim::kNoExtreme;
-    double minI_ = sim::kNoExtreme;
+    double minV_ = kNoMinimum;
+    double minI_ = kNoMinimum;
     double maxV_ = 0;
     double maxI_ = 0;
     double maxDiodeI_ = 0;
@@ -202,15 +213,20 @@ void SetLabelText(MainWindow& window, const ResultLabel& label, const std::strin
     fw::ControlByName<fw::StaticText>(window, label.name).SetText(label.caption + figures);
 }
 
+std::string LoadFigure(double value) {
+    return sim::ResultFigure(value, kLoadMask, kLoadFigureRoom);
+}
+std::string DiodeFigure(double value) {
+    return sim::ResultFigure(value, kDiodeMask, kDiodeFigureRoom);
+}
+
 void WriteResultTexts(MainWindow& window, const sim::RunResult& result) {
     SetLabelText(window, kLoadVoltageLabel,
-                 kSecondLine + fw::Format(result.minV, kLoadMask) + kPairSeparator +
-                     fw::Format(result.maxV, kLoadMask));
+                 kSecondLine + LoadFigure(result.minV) + kPairSeparator + LoadFigure(result.maxV));
     SetLabelText(window, kLoadCurrentLabel,
-                 kSecondLine + fw::Format(result.minI, kLoadMask) + kPairSeparator +
-                     fw::Format(result.maxI, kLoadMask));
-    SetLabelText(window, kDiodePivLabel, fw::Format(result.diodePiv, kDiodeMask));
-    SetLabelText(window, kDiodePeakLabel, fw::Format(result.maxDiodeI, kDiodeMask));
+                 kSecondLine + LoadFigure(result.minI) + kPairSeparator + LoadFigure(result.maxI));
+    SetLabelText(window, kDiodePivLabel, DiodeFigure(result.diodePiv));
+    SetLabelText(window, kDiodePeakLabel, DiodeFigure(result.maxDiodeI));
 }
 
 } // namespace

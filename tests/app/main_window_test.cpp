@@ -19,6 +19,7 @@
 #include "framework/text_field.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -34,6 +35,8 @@
 #include <vector>
 
 using testing_support::Find;
+using testing_support::FocusedControl;
+using testing_support::PressAndFollowTheFocus;
 using testing_support::StartKelvara;
 
 namespace {
@@ -107,6 +110,14 @@ int CaptionWidthNeeded(const QAbstractButton& button) {
                                                 : QStyle::PM_RadioButtonLabelSpacing,
                                           nullptr, &button);
     return indicator + spacing + text;
+}
+
+std::vector<std::string> CellTexts(const fw::Listbox& table) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < table.ListCount(); ++row) {
+        texts.push_back(table.Cell(row, 0) + "|" + table.Cell(row, 1));
+    }
+    return texts;
 }
 
 void WaitUntilActive(fw::Window& window) {
@@ -184,21 +195,32 @@ TEST(MainWindow, EveryCaptionFitsItsBox) {
     EXPECT_GE(checked, 50);
 }
 
-TEST(MainWindow, TabMovesThroughTheTopRowFromRightToLeftThenToPlot) {
+TEST(MainWindow, TabAndShiftTabWalkTheControlsInTabOrderAndLeaveTheTableAlone) {
     MainWindow& window = StartKelvara();
     WaitUntilActive(window);
-    Find<fw::TextField>(window, "EFCapacitor").SetFocus();
-    for (const char* next : {"EFVoltsIn", "EFSecR", "EFLoadR", "EFLineFreq", "PlotPB"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        fw::Control* focused = nullptr;
-        for (fw::Control* control : window.Controls()) {
-            if (control->NativeWidget() == QApplication::focusWidget()) {
-                focused = control;
-            }
-        }
-        ASSERT_NE(focused, nullptr);
-        EXPECT_EQ(focused->Name(), next);
-    }
+    auto& table = Find<fw::Listbox>(window, "Listbox1");
+    ASSERT_EQ(FocusedControl(window), "Listbox1") << "the first control of the order";
+    // Of the circuit-type buttons only the selected one is a Tab stop; the
+    // arrows move within the group.
+    const std::vector<std::string> forwards = {
+        "EFCapacitor", "EFVoltsIn",     "EFSecR",      "EFLoadR",        "EFLineFreq",
+        "PlotPB",      "EFLinePhase",   "ClearPB",     "PopupDiodeType", "NewDiodePB",
+        "EditDiodePB", "CktTypeBTN(0)", "CBAutoVolts", "CBAutoCurrent",  "EFNp",
+        "EFNs",        "EFPriR",        "CBHelpTag",   "Listbox1"};
+    std::vector<std::string> backwards(forwards.rbegin() + 1, forwards.rend());
+    backwards.push_back("Listbox1");
+    const int stops = static_cast<int>(forwards.size());
+
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Tab, Qt::NoModifier, stops), forwards);
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Backtab, Qt::ShiftModifier, stops), backwards);
+    EXPECT_EQ(table.ListIndex(), -1) << "Tab selected a row of the table";
+    EXPECT_FALSE(table.IsEditing());
+
+    Find<fw::RadioButton>(window, "CktTypeBTN", 0).SetFocus();
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Down, Qt::NoModifier, 3),
+              (std::vector<std::string>{"CktTypeBTN(1)", "CktTypeBTN(2)", "CktTypeBTN(3)"}));
+    EXPECT_EQ(PressAndFollowTheFocus(window, Qt::Key_Tab, Qt::NoModifier, 1),
+              std::vector<std::string>{"CBAutoVolts"});
 }
 
 TEST(MainWindow, ReturnInAFieldPressesPlot) {
@@ -273,15 +295,18 @@ TEST(MainWindow, ClicksIntoTheCharacteristicTableChangeNothing) {
     MainWindow& window = StartKelvara();
     WaitUntilActive(window);
     auto& table = Find<fw::Listbox>(window, "Listbox1");
-    QWidget* view = table.NativeWidget();
-    for (const QPoint& where : {QPoint(20, 30), QPoint(90, 60), QPoint(30, 150)}) {
-        QTest::mouseClick(view, Qt::LeftButton, {}, where);
-        QTest::mouseDClick(view, Qt::LeftButton, {}, where);
+    auto& view = *qobject_cast<QAbstractItemView*>(table.NativeWidget());
+    const std::vector<std::string> before = CellTexts(table);
+    Find<fw::TextField>(window, "EFLoadR").SetFocus();
+    for (const auto& [row, column] : {std::pair{0, 0}, {4, 1}, {9, 0}, {9, 1}}) {
+        const QPoint middle = view.visualRect(view.model()->index(row, column)).center();
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, middle);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, middle);
     }
     EXPECT_EQ(table.ListIndex(), -1);
     EXPECT_FALSE(table.IsEditing());
-    EXPECT_EQ(table.Cell(0, 0), ".5");
-    EXPECT_EQ(table.Cell(1, 1), ".01");
+    EXPECT_EQ(FocusedControl(window), "EFLoadR") << "the click took the focus";
+    EXPECT_EQ(CellTexts(table), before);
 }
 
 TEST(MainWindow, ClosingQuitsAndLeavesNoWindow) {

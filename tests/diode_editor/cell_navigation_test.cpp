@@ -17,6 +17,8 @@
 #include <vector>
 
 using namespace editor_test;
+using testing_support::FocusedControl;
+using testing_support::PressAndFollowTheFocus;
 using testing_support::StartKelvara;
 
 namespace {
@@ -58,12 +60,21 @@ void ExpectOpenedForReplacing(fw::Listbox& table) {
     EXPECT_EQ(cellEditor.SelText(), text.substr(0, 99));
 }
 
-TEST_F(CellNavigation, TabVisitsEveryCellInReadingOrderAndWrapsToTheFirst) {
+// Outside the table Tab walks the controls: name, Save, Cancel, table. In an
+// open cell it walks the cells in reading order, wrapping to the first; once
+// the cell is closed it leaves the table again.
+TEST_F(CellNavigation, TabWalksTheControlsAndWithinAnOpenCellEveryCell) {
     VIwindow& editor = EditorWithLabelledCells();
     fw::Listbox& table = EditorTable(editor);
+    ASSERT_EQ(FocusedControl(editor), "EFNewDiode");
+    EXPECT_EQ(PressAndFollowTheFocus(editor, Qt::Key_Tab, Qt::NoModifier, 4),
+              (std::vector<std::string>{"SavePB", "CancelPB", "VIListbox", "EFNewDiode"}));
+    EXPECT_EQ(PressAndFollowTheFocus(editor, Qt::Key_Backtab, Qt::ShiftModifier, 4),
+              (std::vector<std::string>{"VIListbox", "CancelPB", "SavePB", "EFNewDiode"}));
+    EXPECT_FALSE(table.IsEditing());
+
     ClickCell(table, 0, 0);
     ASSERT_EQ(EditedCell(table), Cell(0, 0));
-
     std::vector<Cell> visited;
     for (int press = 0; press < 20; ++press) {
         PressKeyInCell(table, Qt::Key_Tab);
@@ -83,6 +94,12 @@ TEST_F(CellNavigation, TabVisitsEveryCellInReadingOrderAndWrapsToTheFirst) {
     // Moving the editing changes no text.
     EXPECT_EQ(table.Cell(9, 1), "r9c1");
     EXPECT_EQ(table.Cell(0, 0), "r0c0");
+
+    PressKeyInCell(table, Qt::Key_Return);
+    ASSERT_EQ(FocusedControl(editor), "VIListbox");
+    EXPECT_EQ(PressAndFollowTheFocus(editor, Qt::Key_Tab, Qt::NoModifier, 2),
+              (std::vector<std::string>{"EFNewDiode", "SavePB"}));
+    EXPECT_EQ(table.ListIndex(), -1);
 }
 
 struct ArrowCase {

@@ -37,6 +37,10 @@ const std::vector<std::string> kDefaultFile = {
     "SS2H9 (Sch),.3,0,.4,.01,.5,.105,.6,.58,.7,2,.8,4.8,.9,10,1,18,1.1,27,1.2,35",
 };
 
+// The field texts of the settings rows below that hold every field.
+const std::vector<std::string> kStoredFields = {"60", "0",  "12", "5",   "120",
+                                                "5",  "51", ".2", "3300"};
+
 // The input fields in the order of the settings row.
 constexpr std::array kInputFields = {"EFLineFreq", "EFLinePhase", "EFLoadR", "EFVoltsIn",  "EFNp",
                                      "EFNs",       "EFPriR",      "EFSecR",  "EFCapacitor"};
@@ -76,6 +80,15 @@ int SelectedCircuit(const MainWindow& window) {
         }
     }
     return selected;
+}
+
+// A test name from a case's description: letters and digits, the rest "_".
+std::string CaseName(const char* what) {
+    std::string name;
+    for (const char* c = what; *c != '\0'; ++c) {
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name;
 }
 
 // Closes the main window as its close box does; that writes the file.
@@ -154,6 +167,7 @@ struct StoredFileCase {
     int selected;
     int circuitType;
     std::vector<std::string> firstTableRows; // rows 0 and 9 of the table
+    std::vector<std::string> fields = kStoredFields;
 
     friend void PrintTo(const StoredFileCase& c, std::ostream* out) { *out << c.what; }
 };
@@ -170,6 +184,7 @@ TEST_P(StoredFile, IsRestoredAsStored) {
     EXPECT_EQ(Find<fw::PopupMenu>(window, "PopupDiodeType").ListIndex(), c.selected);
     EXPECT_EQ(window.RectType, c.circuitType);
     EXPECT_EQ(SelectedCircuit(window), c.circuitType);
+    EXPECT_EQ(FieldTexts(window), c.fields);
     const std::vector<std::string> cells = TableCells(window);
     EXPECT_EQ((std::vector<std::string>{cells.front(), cells.back()}), c.firstTableRows);
 }
@@ -220,31 +235,29 @@ INSTANTIATE_TEST_SUITE_P(
                        0,
                        0,
                        {"1|0", "|"}},
+        // The first read of the circuit marks the empty secondary rating.
         StoredFileCase{"a short settings row empties the missing fields, circuit type 0",
                        {"D,60,0", "D,1,0"},
                        {"D"},
                        0,
                        0,
-                       {"1|0", "|"}},
+                       {"1|0", "|"},
+                       {"60", "0", "", "", "", "??", "", "", ""}},
         StoredFileCase{"a file without diode rows falls back to the built-in diodes",
                        {"1N4148,50,0,10,6,230,6,30,.3,2200,1"},
                        {"1N4004", "1N4148", "SS2H9 (Sch)"},
                        1,
                        1,
-                       {".5|0", "|"}},
+                       {".5|0", "|"},
+                       {"50", "0", "10", "6", "230", "6", "30", ".3", "2200"}},
         StoredFileCase{"an empty file starts with empty fields and the built-in diodes",
                        {},
                        {"1N4004", "1N4148", "SS2H9 (Sch)"},
                        0,
                        0,
-                       {".5|0", "|"}}),
-    [](const testing::TestParamInfo<StoredFileCase>& info) {
-        std::string name;
-        for (const char* c = info.param.what; *c != '\0'; ++c) {
-            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-        }
-        return name;
-    });
+                       {".5|0", "|"},
+                       {"", "", "", "", "", "??", "", "", ""}}),
+    [](const testing::TestParamInfo<StoredFileCase>& info) { return CaseName(info.param.what); });
 
 TEST(PreferencesFile, SettingsTextsComeBackAsStoredWhateverTheyHold) {
     WritePreferencesFile({"D,abc,,12,5,120,??,51,.2,3300,0", "D,1,0"});
@@ -309,3 +322,48 @@ TEST(PreferencesFile, InputFieldsRefuseTheFieldSeparatorTypedOrPasted) {
     EXPECT_EQ(ReadPreferencesFile().front(),
               "1N4004,3300,3300,3300,3300,3300,3300,3300,3300,3300,0");
 }
+
+// Choosing a diode in the menu writes all 20 cells of the table: every point
+// of the chosen diode, and nothing of the one shown before.
+struct DiodeChoiceCase {
+    const char* what;
+    const char* selectedAtStart;
+    Qt::Key key; // pressed in the diode menu
+    std::vector<std::string> table;
+
+    friend void PrintTo(const DiodeChoiceCase& c, std::ostream* out) { *out << c.what; }
+};
+
+class DiodeChoice : public testing::TestWithParam<DiodeChoiceCase> {};
+
+TEST_P(DiodeChoice, ShowsExactlyThePointsOfTheChosenDiode) {
+    const DiodeChoiceCase& c = GetParam();
+    std::vector<std::string> file = {std::string(c.selectedAtStart) +
+                                     ",60,0,12,5,120,5,51,.2,3300,0"};
+    file.insert(file.end(), kDefaultFile.begin() + 1, kDefaultFile.end());
+    file.push_back("Name only");
+    WritePreferencesFile(file);
+    MainWindow& window = StartKelvara();
+    QWidget* menu = Find<fw::PopupMenu>(window, "PopupDiodeType").NativeWidget();
+    menu->setFocus();
+
+    QTest::keyClick(menu, c.key);
+
+    EXPECT_EQ(TableCells(window), c.table);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PreferencesFile, DiodeChoice,
+    testing::Values(DiodeChoiceCase{"SS2H9 after 1N4148, from row 0 on",
+                                    "1N4148",
+                                    Qt::Key_Down,
+                                    {".3|0", ".4|.01", ".5|.105", ".6|.58", ".7|2", ".8|4.8",
+                                     ".9|10", "1|18", "1.1|27", "1.2|35"}},
+                    DiodeChoiceCase{"1N4148 after SS2H9 empties row 9",
+                                    "SS2H9 (Sch)",
+                                    Qt::Key_Up,
+                                    {".5|0", ".6|.001", ".7|.008", ".75|.018", ".8|.032", ".9|.08",
+                                     "1|.14", "1.1|.21", "1.2|.3", "|"}},
+                    DiodeChoiceCase{"a name only empties every cell", "SS2H9 (Sch)", Qt::Key_Down,
+                                    std::vector<std::string>(10, "|")}),
+    [](const testing::TestParamInfo<DiodeChoiceCase>& info) { return CaseName(info.param.what); });

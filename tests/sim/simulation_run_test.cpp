@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QTest>
 #include <QWidget>
 
@@ -33,6 +34,7 @@ struct ReferenceRow {
     const char* name;
     int circuit;
     const char* startPhase;
+    double startRadians;                           // the phase of the first sample
     double minV, maxV, minI, maxI, maxDiodeI, piv; // cut after four decimals
     const char* loadVoltageText;
     const char* loadCurrentText;
@@ -67,6 +69,8 @@ TEST_P(ReferenceFigures, PlotReportsThem) {
     EXPECT_EQ(LabelText(window, "Dpivt"), row.pivText);
     EXPECT_EQ(LabelText(window, "DIpkt"), row.peakText);
     EXPECT_EQ(window.NumSamples, 800); // one sample per column of the plot
+    // Every sample advances the phase by one step from where the pass began.
+    EXPECT_NEAR(window.Phase, row.startRadians + 800 * 0.031415926535, 1e-11);
 }
 
 // Output 5 V RMS, ratings 120 V and 5 V, 51 and 0.2 ohms, 60 Hz, 12 ohms,
@@ -75,22 +79,23 @@ TEST_P(ReferenceFigures, PlotReportsThem) {
 INSTANTIATE_TEST_SUITE_P(
     DefaultCircuit, ReferenceFigures,
     ::testing::Values(
-        ReferenceRow{"Bridge", 0, "0", 4.1949, 4.8393, 0.3495, 0.4032, 5.0098, 7.0710,
-                     "Load V (min/max) =\r4.195/4.839", "Load I (min/max) =\r0.35/0.403",
+        ReferenceRow{"Bridge", 0, "0", 0.031415926535, 4.1949, 4.8393, 0.3495, 0.4032, 5.0098,
+                     7.0710, "Load V (min/max) =\r4.195/4.839", "Load I (min/max) =\r0.35/0.403",
                      "Diode PIV =7.07", "Diode Ipk =5.01"},
-        ReferenceRow{"FullWave", 1, "0", 2.2069, 2.5653, 0.1839, 0.2137, 3.0748, 7.0710,
-                     "Load V (min/max) =\r2.207/2.565", "Load I (min/max) =\r0.184/0.214",
+        ReferenceRow{"FullWave", 1, "0", 0.031415926535, 2.2069, 2.5653, 0.1839, 0.2137, 3.0748,
+                     7.0710, "Load V (min/max) =\r2.207/2.565", "Load I (min/max) =\r0.184/0.214",
                      "Diode PIV =7.07", "Diode Ipk =3.07"},
-        ReferenceRow{"HalfWave", 2, "0", 4.0036, 5.6219, 0.3336, 0.4684, 5.8703, 14.1421,
-                     "Load V (min/max) =\r4.004/5.622", "Load I (min/max) =\r0.334/0.468",
+        ReferenceRow{"HalfWave", 2, "0", 0.031415926535, 4.0036, 5.6219, 0.3336, 0.4684, 5.8703,
+                     14.1421, "Load V (min/max) =\r4.004/5.622", "Load I (min/max) =\r0.334/0.468",
                      "Diode PIV =14.14", "Diode Ipk =5.87"},
-        ReferenceRow{"Doubler", 3, "0", 7.2762, 9.2113, 0.6063, 0.7676, 6.5526, 14.1421,
-                     "Load V (min/max) =\r7.276/9.211", "Load I (min/max) =\r0.606/0.768",
+        ReferenceRow{"Doubler", 3, "0", 0.031415926535, 7.2762, 9.2113, 0.6063, 0.7676, 6.5526,
+                     14.1421, "Load V (min/max) =\r7.276/9.211", "Load I (min/max) =\r0.606/0.768",
                      "Diode PIV =14.14", "Diode Ipk =6.55"},
-        // The first charge of the empty capacitor starts at the crest.
-        ReferenceRow{"BridgeAtTheCrest", 0, "90", 4.1949, 4.8393, 0.3495, 0.4032, 13.6117, 7.0710,
-                     "Load V (min/max) =\r4.195/4.839", "Load I (min/max) =\r0.35/0.403",
-                     "Diode PIV =7.07", "Diode Ipk =13.61"}),
+        // The first charge of the empty capacitor starts at the crest, 90
+        // degrees at 3.141592654 / 180 radians each.
+        ReferenceRow{"BridgeAtTheCrest", 0, "90", 1.570796327, 4.1949, 4.8393, 0.3495, 0.4032,
+                     13.6117, 7.0710, "Load V (min/max) =\r4.195/4.839",
+                     "Load I (min/max) =\r0.35/0.403", "Diode PIV =7.07", "Diode Ipk =13.61"}),
     [](const ::testing::TestParamInfo<ReferenceRow>& info) { return info.param.name; });
 
 TEST(SimulationRunTest, ReturnPressesPlot) {
@@ -141,8 +146,8 @@ TEST(SimulationRunTest, LoadFiguresCountFromTheSampleAfterTheStartUpCharge) {
             EXPECT_EQ(result.minI, result.minV / 12);
             EXPECT_EQ(result.maxI, result.maxV / 12);
         } else {
-            EXPECT_EQ(LabelText(window, "LoadVt"), "Load V (min/max) =\r1000000/0");
-            EXPECT_EQ(LabelText(window, "LoadIt"), "Load I (min/max) =\r1000000/0");
+            EXPECT_EQ(LabelText(window, "LoadVt"), "Load V (min/max) =\rINF/0");
+            EXPECT_EQ(LabelText(window, "LoadIt"), "Load I (min/max) =\rINF/0");
             // Nothing to fit: the smallest voltage scale.
             EXPECT_EQ(window.Vscale, 200000);
         }
@@ -200,5 +205,90 @@ INSTANTIATE_TEST_SUITE_P(
                       "Load I (min/max) =\r0/0", "Diode PIV =0", "Diode Ipk =0"}),
 
     [](const ::testing::TestParamInfo<DegenerateRow>& info) { return info.param.name; });
+
+// Large supplies: the minimum is a sample's, however high the load voltage
+// lies, and a figure too long for its label turns to exponent form, while one
+// that still shows whole keeps every digit.
+struct LargeSupplyRow {
+    const char* name;
+    const char* outputVoltage;
+    const char* loadVoltageText;
+    const char* pivText;
+};
+
+void PrintTo(const LargeSupplyRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class LargeSupplies : public ::testing::TestWithParam<LargeSupplyRow> {};
+
+TEST_P(LargeSupplies, ReportFiguresThatShowWhole) {
+    const LargeSupplyRow& row = GetParam();
+    MainWindow& window = testing_support::StartKelvara();
+    SetField(window, "EFVoltsIn", row.outputVoltage);
+
+    PressPlot(window);
+
+    EXPECT_EQ(LabelText(window, "LoadVt"), row.loadVoltageText);
+    EXPECT_EQ(LabelText(window, "Dpivt"), row.pivText);
+    for (const char* name : {"LoadVt", "LoadIt", "Dpivt", "DIpkt"}) {
+        const QWidget& label = *testing_support::Find<fw::StaticText>(window, name).NativeWidget();
+        const QString text = QString::fromStdString(LabelText(window, name)).replace('\r', '\n');
+        for (const QString& line : text.split('\n')) {
+            EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance(line),
+                      label.contentsRect().width())
+                << name << " cuts off " << line.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutputVoltages, LargeSupplies,
+    ::testing::Values(
+        LargeSupplyRow{"AboveAMillionVolts", "2e6", "Load V (min/max) =\r2291429.319/2658372.525",
+                       "Diode PIV =2828427.12"},
+        LargeSupplyRow{"LongestWholeLoadFigures", "1e28",
+                       "Load V (min/max) =\r11457158461571565218810560512/"
+                       "13291876117438856429316341760",
+                       "Diode PIV =14142135600000000495150170112"},
+        LargeSupplyRow{"LoadFiguresTooLong", "1e29", "Load V (min/max) =\r1.146e+29/1.329e+29",
+                       "Diode PIV =141421356000000004951501701120"},
+        LargeSupplyRow{"LongestWholeDiodeFigure", "1e57", "Load V (min/max) =\r1.146e+57/1.329e+57",
+                       "Diode PIV =1414213560000000155178971813340596156191481472603805188096"},
+        LargeSupplyRow{"DiodeFigureTooLong", "1e58", "Load V (min/max) =\r1.146e+58/1.329e+58",
+                       "Diode PIV =1.41e+58"},
+        // 9.998e60 volts, whose mantissa rounds up to the next power of ten.
+        LargeSupplyRow{"MantissaRoundsUp", "7.07e60", "Load V (min/max) =\r8.1e+60/9.397e+60",
+                       "Diode PIV =1e+61"},
+        LargeSupplyRow{"LargestVoltage", "1e308", "Load V (min/max) =\rNAN/NAN",
+                       "Diode PIV =1.41e+308"}),
+    [](const ::testing::TestParamInfo<LargeSupplyRow>& info) { return info.param.name; });
+
+// A capacitor charges only while the source stands above it by the first
+// point's voltage of every diode in the path. The smallest voltage of this
+// table lies below that point, after the end of its curve, so the solver
+// alone would let a trickle through.
+TEST(SimulationRunTest, TheConductionTestTakesTheFirstPointOfEveryDiodeInThePath) {
+    struct Row {
+        int circuit;
+        bool charges;
+    };
+    // A crest of 7.07 V (3.54 V on the full wave's half winding) against
+    // 3.6 V a diode: two diodes of the bridge block it, one diode does not.
+    const Row rows[] = {{0, false}, {1, false}, {2, true}, {3, true}};
+    // Rows 0 and 1, then the end of the curve; row 9 holds 0.1 V at 0 A.
+    const std::string steep = "Steep,3.6,0,3.8,1" + std::string(14, ',') + ",.1,0";
+    testing_support::WritePreferencesFile({"Steep,60,0,12,5,120,5,51,.2,3300,0", steep});
+    MainWindow& window = testing_support::StartKelvara();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.circuit);
+        ChooseCircuit(window, row.circuit);
+
+        PressPlot(window);
+
+        EXPECT_EQ(sim::LastRunResult().maxDiodeI > 0, row.charges);
+        EXPECT_EQ(sim::LastRunResult().maxV > 0, row.charges);
+    }
+}
 
 } // namespace

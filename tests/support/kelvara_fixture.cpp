@@ -8,6 +8,7 @@
 #include "framework/radio_button.h"
 #include "framework/text_field.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -103,6 +104,29 @@ WindowState DefaultState() {
 void CloseMainWindow() {
     MainWindow::Instance().Close();
     ProcessEvents();
+}
+
+std::string FocusedControl(const fw::Window& window) {
+    for (const fw::Control* control : window.Controls()) {
+        if (control->HasFocus()) {
+            return control->Index() == fw::kNoIndex
+                       ? control->Name()
+                       : control->Name() + "(" + std::to_string(control->Index()) + ")";
+        }
+    }
+    return "?";
+}
+
+std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int key,
+                                                Qt::KeyboardModifiers modifiers, int count) {
+    std::vector<std::string> visited;
+    for (int press = 0; press < count; ++press) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused != nullptr ? focused : window.NativeWidget(),
+                        static_cast<Qt::Key>(key), modifiers);
+        visited.push_back(FocusedControl(window));
+    }
+    return visited;
 }
 
 void ProcessEvents(int milliseconds) {

@@ -8,6 +8,8 @@
 
 #include "framework/window.h"
 
+#include <Qt>
+
 #include <string>
 #include <vector>
 
@@ -57,6 +59,15 @@ WindowState DefaultState();
 
 // Closes the main window as its close box does; that writes the file.
 void CloseMainWindow();
+
+// The control of the window that has the keyboard focus (itself or a widget
+// inside it, such as a list's cell editor), as "name" or "name(index)"; "?"
+// when none has.
+std::string FocusedControl(const fw::Window& window);
+// Presses the key `count` times, each time where the focus is, and returns
+// the control that has the focus after each press.
+std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int key,
+                                                Qt::KeyboardModifiers modifiers, int count);
 
 // Lets queued events (paints, activations, deferred deletions) happen.
 void ProcessEvents(int milliseconds = 0);
