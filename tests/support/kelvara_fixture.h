@@ -54,6 +54,15 @@ struct WindowState {
 };
 WindowState StateOf(const MainWindow& window);
 
+// The file that closing after a first start writes: the default settings
+// row and the three built-in diodes.
+inline const std::vector<std::string> kDefaultFile = {
+    "1N4004,60,0,12,5,120,5,51,.2,3300,0",
+    "1N4004,.5,0,.7,.01,.8,.12,.9,.7,1,2,1.1,3.2,1.2,5.2,1.3,7.3,1.4,10.5",
+    "1N4148,.5,0,.6,.001,.7,.008,.75,.018,.8,.032,.9,.08,1,.14,1.1,.21,1.2,.3",
+    "SS2H9 (Sch),.3,0,.4,.01,.5,.105,.6,.58,.7,2,.8,4.8,.9,10,1,18,1.1,27,1.2,35",
+};
+
 // The state of a first start: the built-in defaults.
 WindowState DefaultState();
 
