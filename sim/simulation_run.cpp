@@ -57,6 +57,11 @@ double Smaller(double a, double b) {
                                           : std::min(a, b);
 }
 
+// A load empties a capacitor at most: a larger step would swing it below 0, then diverge.
+double AtMostEmptying(double drop, double charge) {
+    return 0 < charge && charge < drop && std::isfinite(drop) ? charge : drop;
+}
+
 // Where the minima start: above every figure, so that a minimum is always a
 // sample's. Without a counted sample it stays and shows as such.
 constexpr double kNoMinimum = std::numeric_limits<double>::infinity();
@@ -157,7 +162,8 @@ private:
             w.ComputeCapI(capV1_);
             capV1_ = capV1_ + (w.CapI * w.t) / w.C; // dV = I t / C
         }
-        dropV_ = ((capV1_ / w.LoadR) * w.t) / w.C; // the load's share: dV = (V / R) t / C
+        // The load's share: dV = (V / R) t / C
+        dropV_ = AtMostEmptying(((capV1_ / w.LoadR) * w.t) / w.C, capV1_);
         if (drawing_) {
             w.AddDataPointV(capV1_);
         }
@@ -176,7 +182,8 @@ private:
             w.ComputeCapI(charging);
             charging = charging + (w.CapI * w.t) / w.C; // dV = I t / C
         }
-        dropV_ = (((capV1_ + capV2_) / w.LoadR) * w.t) / w.C; // dV = (V1 + V2) / R t / C
+        // dV = (V1 + V2) / R t / C, each capacitor holding half of the pair's charge
+        dropV_ = AtMostEmptying((((capV1_ + capV2_) / w.LoadR) * w.t) / w.C, (capV1_ + capV2_) / 2);
         // The other capacitor's diode conducts once a capacitor is driven
         // below 0, which holds it at minus that diode's drop.
         const double reverseFloor = -w.DiodeVI[1][0];
