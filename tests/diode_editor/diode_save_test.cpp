@@ -189,7 +189,7 @@ const SaveCase kSaveCases[] = {
     {"PairsBeyondTheTenthDropped", {"Long,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10,11,11"}, 0,
      PressEdit, NoEdit,
      {"Long,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10"}, 0},
-    // Text set by code or an assistive tool passes no typing filter.
+    // Text set into a cell by code passes no typing filter.
     {"SeparatorsAndLineBreaksSetByCodeAreLeftOut", {}, 0, PressNew,
      [](VIwindow& e) {
          NameField(e).SetText("Evil\nX,");
