@@ -1,8 +1,9 @@
 // "Save" carries the editor's name and points into the main window: in "New"
 // mode it adds a diode type, in "Edit" mode it rewrites the selected one, or
-// deletes it when the name was erased. The library, the diode menu and the
-// characteristic table stay aligned throughout; the preferences file takes
-// the changes only when the main window closes. "Cancel" changes nothing.
+// deletes it when the name was erased or holds nothing a stored row can keep.
+// The library, the diode menu and the characteristic table stay aligned
+// throughout; the preferences file takes the changes only when the main
+// window closes. "Cancel" changes nothing.
 
 #include "app/main_window.h"
 #include "diode_editor/editor_modes.h"
@@ -112,11 +113,14 @@ void ChangeSelectedDiode(const VIwindow& editor, MainWindow& main) {
     if (selected < 0 || static_cast<std::size_t>(selected) >= main.Prefs.size()) {
         return;
     }
-    const std::string name = fw::ControlByName<fw::TextField>(editor, "EFNewDiode").Text();
+    // A name of nothing but what a stored row cannot hold is stored as an
+    // empty one, so it deletes the diode as an erased name does.
+    const std::string name =
+        prefs::StorableField(fw::ControlByName<fw::TextField>(editor, "EFNewDiode").Text());
     if (name.empty()) {
         DeleteDiode(main, selected);
     } else {
-        RewriteDiode(editor, main, selected, prefs::StorableField(name));
+        RewriteDiode(editor, main, selected, name);
     }
 }
 

@@ -12,69 +12,82 @@
 namespace fw {
 namespace {
 
-// Checks every edit that typing, pasting, dropping or an assistive tool
-// makes. A one-line field holds no line breaks: they are taken out of the
-// edit and the rest of it kept (a number copied from a spreadsheet cell ends
-// with one). An edit that would bring in more of any refused character than
-// the text had before it is refused whole. Text set from code passes
-// untouched, and what it brought in does not block later edits.
+// A one-line field holds no line breaks and no other control character but
+// tab: the number readers stop at them and the preferences file cannot keep
+// them in a field. Tab is kept: the file keeps it.
+bool IsControlCharacter(QChar c) {
+    return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F;
+}
+
+// Takes out of the text every character `drop` picks, moving the cursor
+// position with the rest. Returns whether anything was taken out.
+template <class Drop>
+bool DropCharacters(QString& text, int& pos, Drop drop) {
+    QString kept;
+    kept.reserve(text.size());
+    int keptPos = pos;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (drop(text[i])) {
+            if (i < pos) {
+                --keptPos;
+            }
+            continue;
+        }
+        kept.append(text[i]);
+    }
+    if (kept.size() == text.size()) {
+        return false;
+    }
+    text = kept;
+    pos = keptPos;
+    return true;
+}
+
+// Checks every change of the text, before anything hears of it. The field
+// never holds a control character or a refused one, so any in the input came
+// with the change.
+//
+// An edit the user makes (typing, pasting, dropping, QLineEdit::insert) has
+// its control characters, line breaks among them, taken out and the rest of
+// it kept: a number copied from a spreadsheet cell ends with a line break. An
+// edit that would bring in a refused character is refused whole.
+//
+// Text set as a whole, by QLineEdit::setText from code or from an assistive
+// tool, cannot be refused: QLineEdit takes it whatever the validator says,
+// but it takes the input as the validator leaves it, so that text is cleaned
+// instead and only the clean text is ever announced. Which road a change
+// came by shows in QLineEdit's modified flag: setting text as a whole clears
+// it, and every edit of the user's raises it before the edit is validated.
 class RefusingValidator final : public QValidator {
 public:
     explicit RefusingValidator(QLineEdit& edit)
-        : QValidator(&edit) {
-        QObject::connect(&edit, &QLineEdit::textChanged, this,
-                         [this](const QString& text) { accepted_ = text; });
-    }
+        : QValidator(&edit)
+        , edit_(edit) {}
 
     void SetRefused(QString refused) { refused_ = std::move(refused); }
-    // Text set from code is taken as it is.
-    void SetFromCode(bool fromCode) { fromCode_ = fromCode; }
+
+    bool IsRefused(QChar c) const { return refused_.contains(c); }
+
+    // Takes out of the text everything the field may not hold.
+    bool Clean(QString& text, int& pos) const {
+        return DropCharacters(text, pos,
+                              [this](QChar c) { return IsControlCharacter(c) || IsRefused(c); });
+    }
 
     State validate(QString& input, int& pos) const override {
-        if (fromCode_) {
+        if (!edit_.isModified()) {
+            Clean(input, pos);
             return Acceptable;
         }
-        DropLineBreaks(input, pos);
-        for (const QChar refused : refused_) {
-            if (input.count(refused) > accepted_.count(refused)) {
-                return Invalid;
-            }
-        }
-        return Acceptable;
+        DropCharacters(input, pos, IsControlCharacter);
+        const bool bringsRefused =
+            std::any_of(input.begin(), input.end(), [this](QChar c) { return IsRefused(c); });
+        return bringsRefused ? Invalid : Acceptable;
     }
 
 private:
-    static bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
-
-    // Leaves line breaks that were there before the edit (set from code) and
-    // takes out those the edit brought in, moving the cursor with the text.
-    void DropLineBreaks(QString& input, int& pos) const {
-        const auto breaks = [](const QString& text) {
-            return std::count_if(text.begin(), text.end(), IsLineBreak);
-        };
-        if (breaks(input) <= breaks(accepted_)) {
-            return;
-        }
-        QString kept;
-        kept.reserve(input.size());
-        int keptPos = pos;
-        for (qsizetype i = 0; i < input.size(); ++i) {
-            if (IsLineBreak(input[i])) {
-                if (i < pos) {
-                    --keptPos;
-                }
-                continue;
-            }
-            kept.append(input[i]);
-        }
-        input = kept;
-        pos = keptPos;
-    }
-
-private:
+    const QLineEdit& edit_;
     QString refused_;
-    QString accepted_;
-    bool fromCode_ = false;
 };
 
 QLineEdit& Edit(QWidget* widget) {
@@ -122,10 +135,7 @@ std::string TextField::Text() const {
 }
 
 void TextField::SetText(std::string_view text) {
-    RefusingValidator* validator = ValidatorOf(NativeWidget());
-    validator->SetFromCode(true);
     Edit(NativeWidget()).setText(internal::ToQString(text));
-    validator->SetFromCode(false);
 }
 
 int TextField::SelStart() const {
@@ -185,7 +195,17 @@ void TextField::SetBackColor(Color color) {
 
 void TextField::SetRefusedCharacters(std::string_view characters) {
     refused_ = characters;
-    ValidatorOf(NativeWidget())->SetRefused(internal::ToQString(characters));
+    RefusingValidator* validator = ValidatorOf(NativeWidget());
+    validator->SetRefused(internal::ToQString(characters));
+    // The text may already hold a character refused from now on: it is set
+    // again without it, the cursor staying by the same characters.
+    QLineEdit& edit = Edit(NativeWidget());
+    QString text = edit.text();
+    int pos = edit.cursorPosition();
+    if (validator->Clean(text, pos)) {
+        edit.setText(text);
+        edit.setCursorPosition(pos);
+    }
 }
 
 void TextField::ApplyDesignProperty(const Property& property) {

@@ -8,13 +8,16 @@
 
 namespace fw {
 
-// A one-line edit field. Events: "TextChange" on every change of its text,
-// typed or set from code.
+// A one-line edit field. It never holds a line break or another control
+// character but tab, nor a refused character, however the text came in.
+// Events: "TextChange" on every change of its text, typed or set from code,
+// raised for the text the field then holds.
 class TextField : public Control {
 public:
     TextField(Window& owner, std::string name, std::int32_t index);
 
     std::string Text() const;
+    // Sets the text without the characters the field may not hold.
     void SetText(std::string_view text);
 
     // Selection in characters. A start past the end puts the insertion point
@@ -35,9 +38,11 @@ public:
     Color BackColor() const { return backColor_; }
     void SetBackColor(Color color);
 
-    // Characters that typing and pasting may not bring into the text: an edit
-    // that would bring one in is refused whole and the text stays as it was.
-    // Text set from code is taken as it is.
+    // Characters the text may not hold. A typed, pasted or dropped edit that
+    // would bring one in is refused whole and the text stays as it was; text
+    // set from code or by an assistive tool is taken without them, as are
+    // line breaks and other control characters from anywhere. Text the field
+    // already holds loses them at once.
     void SetRefusedCharacters(std::string_view characters);
     const std::string& RefusedCharacters() const { return refused_; }
 

@@ -179,6 +179,9 @@ const SaveCase kSaveCases[] = {
      {k1N4148, kSS2H9}, 0},
     {"DeleteTheOnlyDiode", {"Solo,.5,0,.7,1"}, 0, PressEdit, EraseName,
      {}, -1},
+    {"NameOfOnlySeparatorsAndLineBreaksDeletes", {}, 1, PressEdit,
+     [](VIwindow& e) { NameField(e).SetText(",\r\n,\x7f"); },
+     {k1N4004, kSS2H9}, 1},
     {"FewerThanTenPairsWrittenBackWithTen", {"Short,.5,0,.7,.1", k1N4148}, 0, PressEdit, NoEdit,
      {"Short,.5,0,.7,.1" + Commas(16), k1N4148}, 0},
     {"NameOnlyWrittenBackWithTenEmptyPairs", {k1N4148, "Bare"}, 1, PressEdit, NoEdit,
@@ -186,7 +189,7 @@ const SaveCase kSaveCases[] = {
     {"PairsBeyondTheTenthDropped", {"Long,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10,11,11"}, 0,
      PressEdit, NoEdit,
      {"Long,1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9,10,10"}, 0},
-    // Text set by code or an assistive tool passes no typing filter.
+    // Text set into a cell by code passes no typing filter.
     {"SeparatorsAndLineBreaksSetByCodeAreLeftOut", {}, 0, PressNew,
      [](VIwindow& e) {
          NameField(e).SetText("Evil\nX,");

@@ -19,6 +19,8 @@
 #include "framework/window.h"
 #include "tests/support/designed_window.h"
 
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -29,6 +31,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
@@ -753,6 +756,7 @@ public:
 
     std::map<std::string, int> counts;
     std::vector<std::int32_t> radioActions;
+    std::vector<std::string> textsAtTextChange;
 
 private:
     void BindHandlers() {
@@ -772,7 +776,10 @@ private:
         FindControl("Arrows")->InstallEventHandler("Down",
                                                    fw::Delegate(this, &CountingWindow::Down));
     }
-    void Text() { ++counts["TextChange"]; }
+    void Text() {
+        ++counts["TextChange"];
+        textsAtTextChange.push_back(fw::ControlByName<fw::TextField>(*this, "EFName").Text());
+    }
     void Box() { ++counts["Box"]; }
     void Radio(fw::RadioButton& sender) {
         ++counts["Radio"];
@@ -1087,28 +1094,53 @@ void PrintTo(const RefusedCase& row, std::ostream* out) {
 
 class RefusedCharactersTest : public testing::TestWithParam<RefusedCase> {};
 
+bool HoldsNothingRefused(const std::string& text) {
+    return text.find_first_of(",;\r\n\x01\x7f") == std::string::npos;
+}
+
 TEST_P(RefusedCharactersTest, EditBringingARefusedCharacterInIsRefusedWhole) {
     const RefusedCase& row = GetParam();
     CountingWindow window;
     window.Construct();
     ASSERT_TRUE(kelvara_test::ShowActive(window));
     auto& field = Get<fw::TextField>(window, "EFName");
+    QLineEdit& edit = Native<QLineEdit>(field);
+    edit.setText("x;y");
     field.SetRefusedCharacters(",;");
     EXPECT_EQ(field.RefusedCharacters(), ",;");
+    EXPECT_EQ(field.Text(), "xy");
+    window.textsAtTextChange.clear();
+    QSignalSpy heardByTheWidget(&edit, &QLineEdit::textChanged);
     field.SetText(row.start);
-    EXPECT_EQ(field.Text(), row.start);
     field.SetFocus();
-    QLineEdit& edit = Native<QLineEdit>(field);
     edit.end(false);
 
     row.edit(edit);
 
     EXPECT_EQ(field.Text(), row.expected);
+    // Neither the handlers nor anything else listening to the widget hear of
+    // a text the field does not keep.
+    for (const std::string& text : window.textsAtTextChange) {
+        EXPECT_TRUE(HoldsNothingRefused(text)) << text;
+    }
+    for (const QList<QVariant>& heard : heardByTheWidget) {
+        EXPECT_TRUE(HoldsNothingRefused(heard.at(0).toString().toStdString()));
+    }
+    ASSERT_FALSE(window.textsAtTextChange.empty());
+    EXPECT_EQ(window.textsAtTextChange.back(), row.expected);
 }
 
 void Paste(QLineEdit& edit, const QString& text) {
     QApplication::clipboard()->setText(text);
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// What an assistive tool does to replace the whole text.
+void ReplaceByAssistiveTool(QLineEdit& edit, const QString& text) {
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(&edit);
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(field->editableTextInterface(), nullptr);
+    field->editableTextInterface()->replaceText(0, static_cast<int>(edit.text().size()), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1121,18 +1153,28 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](QLineEdit& e) { Paste(e, QStringLiteral("3;4")); }, "12"},
                     RefusedCase{"pasted_clean_text", "12",
                                 [](QLineEdit& e) { Paste(e, QStringLiteral("34")); }, "1234"},
-                    RefusedCase{"code_text_keeps_its_refused_character", "a,b",
-                                [](QLineEdit& e) { QTest::keyClicks(&e, "c"); }, "a,bc"},
-                    RefusedCase{"deleting_a_refused_character", "a,b",
-                                [](QLineEdit& e) { QTest::keyClick(&e, Qt::Key_Backspace); }, "a,"},
-                    RefusedCase{"typing_another_after_code_brought_one", "a,b",
-                                [](QLineEdit& e) { QTest::keyClicks(&e, ","); }, "a,b"},
+                    RefusedCase{"code_text_loses_its_refused_character", "a,b",
+                                [](QLineEdit& e) { QTest::keyClicks(&e, "c"); }, "abc"},
+                    RefusedCase{"deleting_after_code_text_lost_a_refused_character", "a,b",
+                                [](QLineEdit& e) { QTest::keyClick(&e, Qt::Key_Backspace); }, "a"},
+                    RefusedCase{"typing_one_after_code_text_lost_one", "a,b",
+                                [](QLineEdit& e) { QTest::keyClicks(&e, ","); }, "ab"},
                     RefusedCase{"pasted_line_breaks_are_dropped", "12",
                                 [](QLineEdit& e) { Paste(e, QStringLiteral("3\r\n4\n")); }, "1234"},
                     RefusedCase{"pasted_line_break_and_refused_character", "12",
                                 [](QLineEdit& e) { Paste(e, QStringLiteral("3;\n")); }, "12"},
-                    RefusedCase{"code_text_keeps_its_line_break", "a\nb",
-                                [](QLineEdit& e) { QTest::keyClicks(&e, "c"); }, "a\nbc"},
+                    RefusedCase{"code_text_loses_its_line_break", "a\nb",
+                                [](QLineEdit& e) { QTest::keyClicks(&e, "c"); }, "abc"},
+                    RefusedCase{"pasted_control_characters_are_dropped_tab_kept", "12",
+                                [](QLineEdit& e) { Paste(e, QStringLiteral("3\x01\t4\x7f")); },
+                                "123\t4"},
+                    RefusedCase{"set_on_the_widget_by_code", "12",
+                                [](QLineEdit& e) { e.setText(QStringLiteral("3,3;0\x01\r\n0")); },
+                                "3300"},
+                    RefusedCase{"set_by_an_assistive_tool", "12",
+                                [](QLineEdit& e) { ReplaceByAssistiveTool(e, "3,300\n"); }, "3300"},
+                    RefusedCase{"inserted_by_code_like_a_paste", "12",
+                                [](QLineEdit& e) { e.insert(QStringLiteral("3;4")); }, "12"},
                     RefusedCase{"pasted_text_longer_than_32767", "",
                                 [](QLineEdit& e) { Paste(e, QString(40000, u'7')); },
                                 std::string(40000, '7')}));

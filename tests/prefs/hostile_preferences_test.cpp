@@ -159,9 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Text that reaches a field through the clipboard, a drop, an assistive tool
-// or code: line breaks never split the settings row, and a separator that
-// got past the typing filter is left out of the file, so every other setting
-// keeps its place.
+// or code: the field shows it without separators and line breaks, the circuit
+// is read from what it shows, and the file stores the same, so every other
+// setting keeps its place.
 TEST(PreferencesFile, TextFromEveryRoadIsStoredWithoutSeparatorsOrLineBreaks) {
     MainWindow& window = StartKelvara();
     window.Show();
@@ -192,9 +192,16 @@ TEST(PreferencesFile, TextFromEveryRoadIsStoredWithoutSeparatorsOrLineBreaks) {
     ASSERT_NE(capacitor, nullptr);
     ASSERT_NE(capacitor->editableTextInterface(), nullptr);
     capacitor->editableTextInterface()->replaceText(0, 4, "3,300\n");
+    EXPECT_EQ(Find<fw::TextField>(window, "EFCapacitor").Text(), "3300");
 
     Find<fw::TextField>(window, "EFLoadR").SetText("8\r2,");
     Find<fw::TextField>(window, "EFNp").SetText("2\n30");
+    EXPECT_EQ(Find<fw::TextField>(window, "EFLoadR").Text(), "82");
+    EXPECT_EQ(Find<fw::TextField>(window, "EFNp").Text(), "230");
+
+    window.Setup();
+    EXPECT_DOUBLE_EQ(window.C, 3300e-6);
+    EXPECT_DOUBLE_EQ(window.LoadR, 82);
 
     CloseMainWindow();
     EXPECT_EQ(ReadPreferencesFile().front(), "1N4004,50,90,82,5,230,5,51,.2,3300,0");
