@@ -13,8 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -62,6 +65,33 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     }
     return names;
 }
+
+// The tests run as root, whom permissions do not stop. While this lives,
+// the calling thread lacks the capabilities that override them.
+class PermissionsApply {
+public:
+    PermissionsApply() {
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        if (syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        applied_ = syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~PermissionsApply() {
+        if (applied_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+    }
+    PermissionsApply(const PermissionsApply&) = delete;
+    PermissionsApply& operator=(const PermissionsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+    bool applied_ = false;
+};
 
 TEST(FilesTest, PreferencesIsTheConfigurationFolder) {
     Ref<FolderItem> preferences = SpecialFolder::Preferences();
@@ -133,6 +163,7 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
         std::string bytes;
         std::vector<std::string> lines;
     };
+    const std::string bom = "\xEF\xBB\xBF";
     const std::vector<Row> rows = {
         {"", {}},
         {"\n", {""}},
@@ -153,6 +184,10 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
         {"\xFF\xFE not UTF-8\n", {"\u00FF\u00FE not UTF-8"}},
         {"Diod\xE9\n\xC3\xA9t\xC3\xA9\n", {"Diod\u00E9", "\u00E9t\u00E9"}},
         {"\xED\xA0\x80 an encoded surrogate", {"\u00ED\u00A0\u0080 an encoded surrogate"}},
+        // A byte-order mark at the start is no part of the text; later it is.
+        {bom + "a\n", {"a"}},
+        {bom, {}},
+        {"a\n" + bom + "b", {"a", "\uFEFFb"}},
     };
     const std::string path = SpecialFolder::Preferences()->AbsolutePath() + "in.txt";
     for (const Row& row : rows) {
@@ -202,28 +237,44 @@ TEST(FilesTest, OnlyRegularTextFilesAreReadOrReplaced) {
     WriteBytes(folder + "escape", "1N4004,60\n\x1B[0m\n");
     WriteBytes(folder + "tabs", "\tD\t,60\r\n");
     std::filesystem::create_symlink(folder + "tabs", folder + "link to text");
+    std::filesystem::create_symlink(folder + "missing", folder + "link to nothing");
+    std::filesystem::create_directory(folder + "folder");
+    WriteBytes(folder + "locked", "a\n");
+    std::filesystem::permissions(folder + "locked", std::filesystem::perms::none);
 
     struct Row {
         const char* name;
+        ReadProblem problem;
         const char* why; // empty: the file reads
+        std::vector<std::string> lines;
     };
     const std::vector<Row> rows = {
-        {"pipe", "not a regular file"},
-        {"zeros", "not a regular file"},
-        {"huge", "larger than any text file of the program"},
-        {"nul", "not a text file"},
-        {"escape", "not a text file"},
-        {"tabs", ""},
-        {"link to text", ""},
+        {"pipe", ReadProblem::NotRegular, "not a regular file"},
+        {"zeros", ReadProblem::NotRegular, "not a regular file"},
+        {"folder", ReadProblem::NotRegular, "is a folder"},
+        {"huge", ReadProblem::TooLarge, "larger than any text file of the program"},
+        {"nul", ReadProblem::NotText, "not a text file"},
+        {"escape", ReadProblem::None, "", {"1N4004,60", "\x1B[0m"}},
+        {"tabs", ReadProblem::None, "", {"\tD\t,60"}},
+        {"link to text", ReadProblem::None, "", {"\tD\t,60"}},
+        {"missing", ReadProblem::Missing, "No such file or directory"},
+        {"link to nothing", ReadProblem::Missing, "No such file or directory"},
+        {"locked", ReadProblem::Unreadable, "Permission denied"},
     };
+    PermissionsApply permissions;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Ref<FolderItem> item = GetFolderItem(folder + row.name);
         EXPECT_EQ(static_cast<bool>(item->OpenAsTextFile()), *row.why == '\0');
         EXPECT_EQ(item->LastErrorText(), row.why);
+        const FolderItem::TextRead read = item->ReadTextFile();
+        EXPECT_EQ(read.problem, row.problem);
+        EXPECT_EQ(read.reason, row.why);
+        EXPECT_EQ(read.version.Exists(), row.problem != ReadProblem::Missing);
+        if (read.stream) {
+            EXPECT_EQ(ReadAllLines(*read.stream), row.lines);
+        }
     }
-    EXPECT_EQ(ReadAllLines(*GetFolderItem(folder + "link to text")->OpenAsTextFile()),
-              std::vector<std::string>{"\tD\t,60"});
 
     for (const char* name : {"pipe", "zeros"}) {
         SCOPED_TRACE(name);
