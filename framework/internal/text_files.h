@@ -37,6 +37,9 @@ FileVersion VersionOf(const struct stat& info, int fd = -1);
 bool IsVersion(const struct stat& info, const FileVersion& version);
 // Why an item that is no regular file is neither read nor replaced.
 const char* NotRegularText(const struct stat& info);
+// Whether a failed link(2) means that this file system cannot link the file
+// (no hard links, another device, too many links) rather than a real error.
+bool LinkingImpossible(int error);
 
 } // namespace internal
 } // namespace fw

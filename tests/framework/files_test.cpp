@@ -19,9 +19,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -156,6 +159,17 @@ TEST(FilesTest, WrittenFilesAreUtf8WithLineFeeds) {
     out->WriteLine("");
     ASSERT_TRUE(out->Close());
     EXPECT_EQ(ReadBytes(path), "0-179\xC2\xB0\n\n");
+
+    // A new file gets the mode any new file gets; a replaced one keeps its own.
+    const mode_t mask = umask(022);
+    umask(mask);
+    const auto mode = [&] { return std::filesystem::status(path).permissions(); };
+    EXPECT_EQ(mode(), static_cast<std::filesystem::perms>(0666 & ~mask));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    Ref<TextOutputStream> again = GetFolderItem(path)->CreateTextFile();
+    ASSERT_TRUE(again);
+    ASSERT_TRUE(again->Close());
+    EXPECT_EQ(mode(), std::filesystem::perms::owner_read);
 }
 
 TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
@@ -331,6 +345,89 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
     EXPECT_TRUE(again->Close());
     again->WriteLine("after closing, nothing more is written");
     EXPECT_EQ(ReadBytes(path), "new\n");
+
+    // A file of exactly the size bound is written and read back; one byte
+    // more fails as a whole and leaves that file as it was.
+    const std::string half(kMaxTextFileBytes / 2 - 1, 'x');
+    for (const bool over : {false, true}) {
+        SCOPED_TRACE(over);
+        Ref<TextOutputStream> big = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(big);
+        big->WriteLine(half);
+        big->WriteLine(half);
+        if (over) {
+            big->WriteLine("");
+        }
+        EXPECT_EQ(big->Close(), !over);
+        EXPECT_EQ(big->ErrorText(), over ? "larger than any text file of the program" : "");
+        const FolderItem::TextRead read = GetFolderItem(path)->ReadTextFile();
+        ASSERT_EQ(read.problem, ReadProblem::None);
+        EXPECT_TRUE(ReadAllLines(*read.stream) == (std::vector<std::string>{half, half}));
+    }
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
+}
+
+// A guarded write puts its file in place only over the version it expects;
+// what another writer did meanwhile stays as they left it.
+TEST(FilesTest, AGuardedWriteReplacesOnlyTheVersionExpected) {
+    using Outcome = TextOutputStream::Outcome;
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    const std::string path = folder + "KelvaraPrefs.txt";
+    const auto replace = [&] {
+        Ref<TextOutputStream> other = GetFolderItem(path)->CreateTextFile();
+        other->WriteLine("theirs");
+        ASSERT_TRUE(other->Close());
+    };
+    const auto append = [&] { std::ofstream(path, std::ios::app) << "theirs\n"; };
+    const auto remove = [&] { std::filesystem::remove(path); };
+    const auto create = [&] { WriteBytes(path, "theirs\n"); };
+    struct Row {
+        const char* name;
+        const char* before; // none: no file
+        std::function<void()> meanwhile;
+        Outcome outcome;
+        const char* after;            // none: no file
+        const char* linkTo = nullptr; // the path is a link to this name beside it
+    };
+    const std::vector<Row> rows = {
+        {"unchanged", "old\n", {}, Outcome::Replaced, "ours\n"},
+        {"replaced meanwhile", "old\n", replace, Outcome::Changed, "theirs\n"},
+        {"written in place", "old\n", append, Outcome::Changed, "old\ntheirs\n"},
+        {"removed meanwhile", "old\n", remove, Outcome::Changed, nullptr},
+        {"created meanwhile", nullptr, create, Outcome::Changed, "theirs\n"},
+        {"still missing", nullptr, {}, Outcome::Replaced, "ours\n"},
+        {"linked", "old\n", {}, Outcome::Replaced, "ours\n", "real.txt"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::filesystem::remove_all(entry.path());
+        }
+        std::vector<std::string> names;
+        if (row.linkTo != nullptr) {
+            std::filesystem::create_symlink(row.linkTo, path);
+            names = {"KelvaraPrefs.txt", row.linkTo};
+        } else if (row.after != nullptr) {
+            names = {"KelvaraPrefs.txt"};
+        }
+        if (row.before != nullptr) {
+            WriteBytes(path, row.before);
+        }
+        const FolderItem::TextRead read = GetFolderItem(path)->ReadTextFile();
+        Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(out);
+        out->WriteLine("ours");
+        if (row.meanwhile) {
+            row.meanwhile();
+        }
+        EXPECT_EQ(out->CloseIfUnchanged(read.version), row.outcome);
+        EXPECT_EQ(out->ErrorText(), "");
+        EXPECT_EQ(ReadBytes(path), row.after != nullptr ? row.after : "<unreadable>");
+        EXPECT_EQ(std::filesystem::is_symlink(path), row.linkTo != nullptr);
+        std::vector<std::string> listing = FolderListing(folder);
+        std::sort(listing.begin(), listing.end());
+        EXPECT_EQ(listing, names) << "no temporary file is left behind";
+    }
 }
 
 TEST(FilesTest, FolderItemsNameTheirPlace) {
