@@ -367,6 +367,56 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
     EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
 }
 
+// A file kept aside keeps its bytes under a name that was free, and stays in
+// place itself; keeping needs no right to read it.
+TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    const std::string path = folder + "KelvaraPrefs.txt";
+    Ref<FolderItem> file = GetFolderItem(path);
+    WriteBytes(path, "kept\n");
+    std::filesystem::create_symlink(folder + "nowhere", path + ".bad-3");
+
+    struct Row {
+        const char* why;
+        const char* kept; // the name kept under, after the file's own
+        bool locked;      // the file may not be read
+    };
+    const std::vector<Row> rows = {
+        {"bad", ".bad", false},
+        {"bad", ".bad-2", false},
+        {"bad", ".bad-4", false}, // "-3" is taken by a link to nothing
+        {"locked", ".locked", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kept);
+        std::filesystem::permissions(path, row.locked ? std::filesystem::perms::none
+                                                      : std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_write);
+        EXPECT_EQ(file->FreeNameBeside(row.why)->AbsolutePath(), path + row.kept);
+        Ref<FolderItem> kept;
+        {
+            PermissionsApply permissions;
+            EXPECT_EQ(file->ReadTextFile().problem,
+                      row.locked ? ReadProblem::Unreadable : ReadProblem::None);
+            kept = file->KeepBeside(row.why);
+        }
+        ASSERT_TRUE(kept) << file->LastErrorText();
+        EXPECT_EQ(kept->AbsolutePath(), path + row.kept);
+        EXPECT_EQ(ReadBytes(path + row.kept), "kept\n");
+        EXPECT_EQ(ReadBytes(path), "kept\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path + ".bad-3"));
+
+    // Only a regular file is kept.
+    std::filesystem::create_directory(folder + "folder");
+    Ref<FolderItem> asFolder = GetFolderItem(folder + "folder");
+    EXPECT_FALSE(asFolder->KeepBeside("bad"));
+    EXPECT_EQ(asFolder->LastErrorText(), "is a folder");
+    Ref<FolderItem> missing = GetFolderItem(folder + "missing");
+    EXPECT_FALSE(missing->KeepBeside("bad"));
+    EXPECT_EQ(missing->LastErrorText(), "No such file or directory");
+}
+
 // A guarded write puts its file in place only over the version it expects;
 // what another writer did meanwhile stays as they left it.
 TEST(FilesTest, AGuardedWriteReplacesOnlyTheVersionExpected) {
