@@ -2,6 +2,7 @@
 
 #include "framework/ref.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,35 @@
 namespace fw {
 
 class Picture;
+
+// Why a file could not be read as text.
+enum class ReadProblem {
+    None,       // it was read
+    Missing,    // no item of that name, or a link to nothing
+    NotRegular, // a folder, a pipe or a device: never read, never replaced
+    NotText,    // it holds NUL bytes, so it is something else than a text
+    TooLarge,   // more than kMaxTextFileBytes
+    Unreadable, // the system refused to read it (permissions, an I/O error)
+};
+
+// Which file a path named when it was looked at, or that it named none.
+// Every write puts a new file in place of the old one, so two looks that
+// find the same version mean that nobody wrote in between. A version that
+// was read keeps its file open while it lives, so that its identity cannot
+// pass to a file made later.
+class FileVersion {
+public:
+    FileVersion(); // no file
+    bool Exists() const;
+    friend bool operator==(const FileVersion& a, const FileVersion& b);
+
+    struct Impl;
+    explicit FileVersion(std::shared_ptr<const Impl> impl);
+    const Impl* Get() const { return impl_.get(); }
+
+private:
+    std::shared_ptr<const Impl> impl_;
+};
 
 // Reads a text file line by line. Lines may end in LF, CR LF or CR; the
 // reader gives back exactly the lines the writer wrote, with no extra empty
@@ -31,7 +61,8 @@ private:
 
 // Writes a text file line by line (UTF-8, LF line endings). The file is
 // replaced as a whole when the stream closes: until then, and for good when
-// anything fails, the previous file stays as it was.
+// anything fails, the previous file stays as it was. A file that would grow
+// past kMaxTextFileBytes, which no reader takes, fails as a whole.
 class TextOutputStream {
 public:
     explicit TextOutputStream(std::string path);
@@ -42,6 +73,17 @@ public:
     void WriteLine(std::string_view text);
     // Puts the new file in place of the old; false when that failed.
     bool Close();
+
+    enum class Outcome {
+        Replaced, // the new file is in place
+        Changed,  // the path no longer named `expected`: nothing was replaced
+        Failed,   // ErrorText says why; nothing was replaced
+    };
+    // Puts the new file in place of the old only if the path still names the
+    // version `expected` (none, when the file was missing), checked at the
+    // moment of the replacement where the file system allows it. After
+    // Changed the stream is spent: read the file again and write anew.
+    Outcome CloseIfUnchanged(const FileVersion& expected);
     // Why the file could not be written; empty while nothing failed.
     std::string ErrorText() const;
 
@@ -68,16 +110,33 @@ public:
     // The folder this item is in; none for the root.
     Ref<FolderItem> Parent() const;
 
-    // None when the item is not a readable text file: only a regular file
-    // (reached directly or through links) of at most kMaxTextFileBytes is
-    // read, never a pipe or a device, so opening never blocks; and a file
-    // holding control characters other than tab, CR and LF is no text.
+    // The file read whole as text, or why it could not be, with the version
+    // that was looked at. Only a regular file (reached directly or through
+    // links) of at most kMaxTextFileBytes is read, never a pipe or a device,
+    // so reading never blocks.
+    struct TextRead {
+        Ref<TextInputStream> stream; // none unless problem is None
+        ReadProblem problem = ReadProblem::None;
+        std::string reason; // the problem in words; empty when it was read
+        FileVersion version;
+    };
+    TextRead ReadTextFile() const;
+    // ReadTextFile's stream; LastErrorText gives the reason when none.
     Ref<TextInputStream> OpenAsTextFile() const;
+
+    // The item that KeepBeside would make now: "<name>.<why>", or
+    // "<name>.<why>-2", "-3" and on when that name is taken.
+    Ref<FolderItem> FreeNameBeside(std::string_view why) const;
+    // Keeps this file's bytes under the free name beside it, never over an
+    // item that exists; the file itself stays in place where the file
+    // system can link, otherwise it is moved. The item kept, or none with
+    // LastErrorText.
+    Ref<FolderItem> KeepBeside(std::string_view why) const;
     // A stream that will replace the file; none when it cannot be written,
     // among others when the item is anything but a regular file or a name
     // not yet taken, which is never replaced.
     Ref<TextOutputStream> CreateTextFile() const;
-    // Why the last OpenAsTextFile or CreateTextFile gave none.
+    // Why the last OpenAsTextFile, KeepBeside or CreateTextFile gave none.
     std::string LastErrorText() const { return lastError_; }
     // The picture in the file, its format recognised by content; none when
     // the file is missing or not a readable picture.

@@ -13,12 +13,18 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +68,33 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     }
     return names;
 }
+
+// The tests run as root, whom permissions do not stop. While this lives,
+// the calling thread lacks the capabilities that override them.
+class PermissionsApply {
+public:
+    PermissionsApply() {
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        if (syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        applied_ = syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~PermissionsApply() {
+        if (applied_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+    }
+    PermissionsApply(const PermissionsApply&) = delete;
+    PermissionsApply& operator=(const PermissionsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+    bool applied_ = false;
+};
 
 TEST(FilesTest, PreferencesIsTheConfigurationFolder) {
     Ref<FolderItem> preferences = SpecialFolder::Preferences();
@@ -126,6 +159,17 @@ TEST(FilesTest, WrittenFilesAreUtf8WithLineFeeds) {
     out->WriteLine("");
     ASSERT_TRUE(out->Close());
     EXPECT_EQ(ReadBytes(path), "0-179\xC2\xB0\n\n");
+
+    // A new file gets the mode any new file gets; a replaced one keeps its own.
+    const mode_t mask = umask(022);
+    umask(mask);
+    const auto mode = [&] { return std::filesystem::status(path).permissions(); };
+    EXPECT_EQ(mode(), static_cast<std::filesystem::perms>(0666 & ~mask));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    Ref<TextOutputStream> again = GetFolderItem(path)->CreateTextFile();
+    ASSERT_TRUE(again);
+    ASSERT_TRUE(again->Close());
+    EXPECT_EQ(mode(), std::filesystem::perms::owner_read);
 }
 
 TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
@@ -133,6 +177,7 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
         std::string bytes;
         std::vector<std::string> lines;
     };
+    const std::string bom = "\xEF\xBB\xBF";
     const std::vector<Row> rows = {
         {"", {}},
         {"\n", {""}},
@@ -153,6 +198,10 @@ TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
         {"\xFF\xFE not UTF-8\n", {"\u00FF\u00FE not UTF-8"}},
         {"Diod\xE9\n\xC3\xA9t\xC3\xA9\n", {"Diod\u00E9", "\u00E9t\u00E9"}},
         {"\xED\xA0\x80 an encoded surrogate", {"\u00ED\u00A0\u0080 an encoded surrogate"}},
+        // A byte-order mark at the start is no part of the text; later it is.
+        {bom + "a\n", {"a"}},
+        {bom, {}},
+        {"a\n" + bom + "b", {"a", "\uFEFFb"}},
     };
     const std::string path = SpecialFolder::Preferences()->AbsolutePath() + "in.txt";
     for (const Row& row : rows) {
@@ -202,28 +251,44 @@ TEST(FilesTest, OnlyRegularTextFilesAreReadOrReplaced) {
     WriteBytes(folder + "escape", "1N4004,60\n\x1B[0m\n");
     WriteBytes(folder + "tabs", "\tD\t,60\r\n");
     std::filesystem::create_symlink(folder + "tabs", folder + "link to text");
+    std::filesystem::create_symlink(folder + "missing", folder + "link to nothing");
+    std::filesystem::create_directory(folder + "folder");
+    WriteBytes(folder + "locked", "a\n");
+    std::filesystem::permissions(folder + "locked", std::filesystem::perms::none);
 
     struct Row {
         const char* name;
+        ReadProblem problem;
         const char* why; // empty: the file reads
+        std::vector<std::string> lines;
     };
     const std::vector<Row> rows = {
-        {"pipe", "not a regular file"},
-        {"zeros", "not a regular file"},
-        {"huge", "larger than any text file of the program"},
-        {"nul", "not a text file"},
-        {"escape", "not a text file"},
-        {"tabs", ""},
-        {"link to text", ""},
+        {"pipe", ReadProblem::NotRegular, "not a regular file"},
+        {"zeros", ReadProblem::NotRegular, "not a regular file"},
+        {"folder", ReadProblem::NotRegular, "is a folder"},
+        {"huge", ReadProblem::TooLarge, "larger than any text file of the program"},
+        {"nul", ReadProblem::NotText, "not a text file"},
+        {"escape", ReadProblem::None, "", {"1N4004,60", "\x1B[0m"}},
+        {"tabs", ReadProblem::None, "", {"\tD\t,60"}},
+        {"link to text", ReadProblem::None, "", {"\tD\t,60"}},
+        {"missing", ReadProblem::Missing, "No such file or directory"},
+        {"link to nothing", ReadProblem::Missing, "No such file or directory"},
+        {"locked", ReadProblem::Unreadable, "Permission denied"},
     };
+    PermissionsApply permissions;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Ref<FolderItem> item = GetFolderItem(folder + row.name);
         EXPECT_EQ(static_cast<bool>(item->OpenAsTextFile()), *row.why == '\0');
         EXPECT_EQ(item->LastErrorText(), row.why);
+        const FolderItem::TextRead read = item->ReadTextFile();
+        EXPECT_EQ(read.problem, row.problem);
+        EXPECT_EQ(read.reason, row.why);
+        EXPECT_EQ(read.version.Exists(), row.problem != ReadProblem::Missing);
+        if (read.stream) {
+            EXPECT_EQ(ReadAllLines(*read.stream), row.lines);
+        }
     }
-    EXPECT_EQ(ReadAllLines(*GetFolderItem(folder + "link to text")->OpenAsTextFile()),
-              std::vector<std::string>{"\tD\t,60"});
 
     for (const char* name : {"pipe", "zeros"}) {
         SCOPED_TRACE(name);
@@ -280,6 +345,139 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
     EXPECT_TRUE(again->Close());
     again->WriteLine("after closing, nothing more is written");
     EXPECT_EQ(ReadBytes(path), "new\n");
+
+    // A file of exactly the size bound is written and read back; one byte
+    // more fails as a whole and leaves that file as it was.
+    const std::string half(kMaxTextFileBytes / 2 - 1, 'x');
+    for (const bool over : {false, true}) {
+        SCOPED_TRACE(over);
+        Ref<TextOutputStream> big = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(big);
+        big->WriteLine(half);
+        big->WriteLine(half);
+        if (over) {
+            big->WriteLine("");
+        }
+        EXPECT_EQ(big->Close(), !over);
+        EXPECT_EQ(big->ErrorText(), over ? "larger than any text file of the program" : "");
+        const FolderItem::TextRead read = GetFolderItem(path)->ReadTextFile();
+        ASSERT_EQ(read.problem, ReadProblem::None);
+        EXPECT_TRUE(ReadAllLines(*read.stream) == (std::vector<std::string>{half, half}));
+    }
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
+}
+
+// A file kept aside keeps its bytes under a name that was free, and stays in
+// place itself; keeping needs no right to read it.
+TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    const std::string path = folder + "KelvaraPrefs.txt";
+    Ref<FolderItem> file = GetFolderItem(path);
+    WriteBytes(path, "kept\n");
+    std::filesystem::create_symlink(folder + "nowhere", path + ".bad-3");
+
+    struct Row {
+        const char* why;
+        const char* kept; // the name kept under, after the file's own
+        bool locked;      // the file may not be read
+    };
+    const std::vector<Row> rows = {
+        {"bad", ".bad", false},
+        {"bad", ".bad-2", false},
+        {"bad", ".bad-4", false}, // "-3" is taken by a link to nothing
+        {"locked", ".locked", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kept);
+        std::filesystem::permissions(path, row.locked ? std::filesystem::perms::none
+                                                      : std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_write);
+        EXPECT_EQ(file->FreeNameBeside(row.why)->AbsolutePath(), path + row.kept);
+        Ref<FolderItem> kept;
+        {
+            PermissionsApply permissions;
+            EXPECT_EQ(file->ReadTextFile().problem,
+                      row.locked ? ReadProblem::Unreadable : ReadProblem::None);
+            kept = file->KeepBeside(row.why);
+        }
+        ASSERT_TRUE(kept) << file->LastErrorText();
+        EXPECT_EQ(kept->AbsolutePath(), path + row.kept);
+        EXPECT_EQ(ReadBytes(path + row.kept), "kept\n");
+        EXPECT_EQ(ReadBytes(path), "kept\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path + ".bad-3"));
+
+    // Only a regular file is kept.
+    std::filesystem::create_directory(folder + "folder");
+    Ref<FolderItem> asFolder = GetFolderItem(folder + "folder");
+    EXPECT_FALSE(asFolder->KeepBeside("bad"));
+    EXPECT_EQ(asFolder->LastErrorText(), "is a folder");
+    Ref<FolderItem> missing = GetFolderItem(folder + "missing");
+    EXPECT_FALSE(missing->KeepBeside("bad"));
+    EXPECT_EQ(missing->LastErrorText(), "No such file or directory");
+}
+
+// A guarded write puts its file in place only over the version it expects;
+// what another writer did meanwhile stays as they left it.
+TEST(FilesTest, AGuardedWriteReplacesOnlyTheVersionExpected) {
+    using Outcome = TextOutputStream::Outcome;
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
+    const std::string path = folder + "KelvaraPrefs.txt";
+    const auto replace = [&] {
+        Ref<TextOutputStream> other = GetFolderItem(path)->CreateTextFile();
+        other->WriteLine("theirs");
+        ASSERT_TRUE(other->Close());
+    };
+    const auto append = [&] { std::ofstream(path, std::ios::app) << "theirs\n"; };
+    const auto remove = [&] { std::filesystem::remove(path); };
+    const auto create = [&] { WriteBytes(path, "theirs\n"); };
+    struct Row {
+        const char* name;
+        const char* before; // none: no file
+        std::function<void()> meanwhile;
+        Outcome outcome;
+        const char* after;            // none: no file
+        const char* linkTo = nullptr; // the path is a link to this name beside it
+    };
+    const std::vector<Row> rows = {
+        {"unchanged", "old\n", {}, Outcome::Replaced, "ours\n"},
+        {"replaced meanwhile", "old\n", replace, Outcome::Changed, "theirs\n"},
+        {"written in place", "old\n", append, Outcome::Changed, "old\ntheirs\n"},
+        {"removed meanwhile", "old\n", remove, Outcome::Changed, nullptr},
+        {"created meanwhile", nullptr, create, Outcome::Changed, "theirs\n"},
+        {"still missing", nullptr, {}, Outcome::Replaced, "ours\n"},
+        {"linked", "old\n", {}, Outcome::Replaced, "ours\n", "real.txt"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::filesystem::remove_all(entry.path());
+        }
+        std::vector<std::string> names;
+        if (row.linkTo != nullptr) {
+            std::filesystem::create_symlink(row.linkTo, path);
+            names = {"KelvaraPrefs.txt", row.linkTo};
+        } else if (row.after != nullptr) {
+            names = {"KelvaraPrefs.txt"};
+        }
+        if (row.before != nullptr) {
+            WriteBytes(path, row.before);
+        }
+        const FolderItem::TextRead read = GetFolderItem(path)->ReadTextFile();
+        Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(out);
+        out->WriteLine("ours");
+        if (row.meanwhile) {
+            row.meanwhile();
+        }
+        EXPECT_EQ(out->CloseIfUnchanged(read.version), row.outcome);
+        EXPECT_EQ(out->ErrorText(), "");
+        EXPECT_EQ(ReadBytes(path), row.after != nullptr ? row.after : "<unreadable>");
+        EXPECT_EQ(std::filesystem::is_symlink(path), row.linkTo != nullptr);
+        std::vector<std::string> listing = FolderListing(folder);
+        std::sort(listing.begin(), listing.end());
+        EXPECT_EQ(listing, names) << "no temporary file is left behind";
+    }
 }
 
 TEST(FilesTest, FolderItemsNameTheirPlace) {

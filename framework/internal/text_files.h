@@ -1,0 +1,45 @@
+#pragma once
+
+// What reading, writing and keeping text files share inside the framework.
+
+#include "framework/files.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+
+namespace fw {
+
+// A file's identity and content stamp. The descriptor, when there is one,
+// stays open while the version lives: an inode that is still open is never
+// given to a new file, so a later file cannot pass for this one.
+struct FileVersion::Impl {
+    Impl(const struct stat& info, int fd);
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    std::int64_t modifiedNs;
+    int fd; // -1 when nothing is held open
+};
+
+namespace internal {
+
+inline constexpr const char* kTooLargeText = "larger than any text file of the program";
+
+// The version that `info` describes; it owns `fd` (closes it) unless that is -1.
+FileVersion VersionOf(const struct stat& info, int fd = -1);
+// Whether `info` describes the file of `version`, with the same size and
+// modification time.
+bool IsVersion(const struct stat& info, const FileVersion& version);
+// Why an item that is no regular file is neither read nor replaced.
+const char* NotRegularText(const struct stat& info);
+// Whether a failed link(2) means that this file system cannot link the file
+// (no hard links, another device, too many links) rather than a real error.
+bool LinkingImpossible(int error);
+
+} // namespace internal
+} // namespace fw
