@@ -118,8 +118,10 @@ TextOutputStream::Impl::Impl(const std::string& path)
         return;
     }
     temp = std::move(name);
-    // mkostemp makes the file private; the file it replaces keeps its mode.
-    const mode_t mode = replacing ? (old.st_mode & 0777) : NewFileMode();
+    // mkostemp makes the file private; the file it replaces keeps its mode,
+    // but its owner may always read and write what it wrote, or a file that
+    // could not be read would stay so after every save.
+    const mode_t mode = replacing ? ((old.st_mode & 0777) | S_IRUSR | S_IWUSR) : NewFileMode();
     struct stat own {};
     if (::fchmod(fd, mode) != 0 || ::fstat(fd, &own) != 0) {
         Failed(errno);

@@ -4,6 +4,7 @@
 #include "framework/files.h"
 
 #include "framework/picture.h"
+#include "tests/support/unreadable_file.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -13,11 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -68,33 +66,6 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     }
     return names;
 }
-
-// The tests run as root, whom permissions do not stop. While this lives,
-// the calling thread lacks the capabilities that override them.
-class PermissionsApply {
-public:
-    PermissionsApply() {
-        header_.version = _LINUX_CAPABILITY_VERSION_3;
-        if (syscall(SYS_capget, &header_, saved_) != 0) {
-            return;
-        }
-        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        applied_ = syscall(SYS_capset, &header_, reduced) == 0;
-    }
-    ~PermissionsApply() {
-        if (applied_) {
-            syscall(SYS_capset, &header_, saved_);
-        }
-    }
-    PermissionsApply(const PermissionsApply&) = delete;
-    PermissionsApply& operator=(const PermissionsApply&) = delete;
-
-private:
-    __user_cap_header_struct header_{};
-    __user_cap_data_struct saved_[2]{};
-    bool applied_ = false;
-};
 
 TEST(FilesTest, PreferencesIsTheConfigurationFolder) {
     Ref<FolderItem> preferences = SpecialFolder::Preferences();
@@ -160,16 +131,18 @@ TEST(FilesTest, WrittenFilesAreUtf8WithLineFeeds) {
     ASSERT_TRUE(out->Close());
     EXPECT_EQ(ReadBytes(path), "0-179\xC2\xB0\n\n");
 
-    // A new file gets the mode any new file gets; a replaced one keeps its own.
+    // A new file gets the mode any new file gets; a replaced one keeps its
+    // own, but that its owner may read and write it.
     const mode_t mask = umask(022);
     umask(mask);
     const auto mode = [&] { return std::filesystem::status(path).permissions(); };
     EXPECT_EQ(mode(), static_cast<std::filesystem::perms>(0666 & ~mask));
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::group_read);
     Ref<TextOutputStream> again = GetFolderItem(path)->CreateTextFile();
     ASSERT_TRUE(again);
     ASSERT_TRUE(again->Close());
-    EXPECT_EQ(mode(), std::filesystem::perms::owner_read);
+    EXPECT_EQ(mode(), perms::owner_read | perms::owner_write | perms::group_read);
 }
 
 TEST(FilesTest, ReadsLinesEndedByLfCrLfOrCr) {
@@ -275,7 +248,7 @@ TEST(FilesTest, OnlyRegularTextFilesAreReadOrReplaced) {
         {"link to nothing", ReadProblem::Missing, "No such file or directory"},
         {"locked", ReadProblem::Unreadable, "Permission denied"},
     };
-    PermissionsApply permissions;
+    testing_support::PermissionsApply permissions;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Ref<FolderItem> item = GetFolderItem(folder + row.name);
@@ -395,7 +368,7 @@ TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
         EXPECT_EQ(file->FreeNameBeside(row.why)->AbsolutePath(), path + row.kept);
         Ref<FolderItem> kept;
         {
-            PermissionsApply permissions;
+            testing_support::PermissionsApply permissions;
             EXPECT_EQ(file->ReadTextFile().problem,
                       row.locked ? ReadProblem::Unreadable : ReadProblem::None);
             kept = file->KeepBeside(row.why);
