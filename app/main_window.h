@@ -58,9 +58,9 @@ public:
     double t = 0;                   // duration of one sample, seconds
     bool Doubler = false;           // the circuit is the voltage doubler
 
-    // The diode rows as the preferences file held them when they were read
-    // (none when there was no file to read), against which saving tells this
-    // copy's own changes to the library from another copy's (prefs/).
+    // The diode library as this copy started with it (the built-in diodes
+    // when the file held none), against which saving tells this copy's own
+    // changes to the library from another copy's (prefs/).
     std::vector<std::string> PrefsAsRead;
 
     // Window construction (app/).

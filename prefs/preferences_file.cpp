@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "prefs/library_merge.h"
 #include "prefs/preferences_format.h"
+#include "prefs/save_seam.h"
+#include "prefs/stored_preferences.h"
 #include "prefs/stored_text.h"
 
 #include "framework/file_lock.h"
@@ -18,53 +20,16 @@
 #include <chrono>
 #include <cmath>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct StoredPreferences {
-    std::string settingsRow;
-    std::vector<std::string> diodeRows;
-};
-
 // How long closing waits for another copy of the program that is saving.
 constexpr std::chrono::milliseconds kLockWait{5000};
-
-fw::Ref<fw::FolderItem> PreferencesFile() {
-    fw::Ref<fw::FolderItem> folder = fw::SpecialFolder::Preferences();
-    if (!folder) {
-        return nullptr;
-    }
-    return fw::GetFolderItem(folder->AbsolutePath() + prefs::kFileName);
-}
-
-// The file's lines: the settings row, then every further line as a diode
-// row, an empty line included. None when the file is missing or cannot be
-// read as text (a pipe, a device, a huge or binary file), which counts as a
-// first start.
-std::optional<StoredPreferences> ReadPreferencesFile(const fw::Ref<fw::FolderItem>& file) {
-    if (!file || !file->Exists()) {
-        return std::nullopt;
-    }
-    fw::Ref<fw::TextInputStream> stream = file->OpenAsTextFile();
-    if (!stream) {
-        return std::nullopt;
-    }
-    StoredPreferences stored;
-    stored.settingsRow = stream->ReadLine();
-    while (!stream->EndOfFile()) {
-        stored.diodeRows.push_back(stream->ReadLine());
-        fw::RuntimeBackgroundTask();
-    }
-    stream->Close();
-    return stored;
-}
-
-std::vector<std::string> DefaultDiodeRows() {
-    return {prefs::kDefaultDiodeRows.begin(), prefs::kDefaultDiodeRows.end()};
-}
+// How often closing reads the file again when another copy keeps saving
+// between its reading and its replacing; far more than two copies need.
+constexpr int kSaveAttempts = 16;
 
 std::string SettingsField(const std::string& settingsRow, int field) {
     return fw::NthField(settingsRow, prefs::kFieldSeparator, field);
@@ -82,11 +47,26 @@ std::int32_t CircuitTypeFrom(const std::string& field) {
     return 0;
 }
 
-// The closing program cannot show a message any more; standard error is
-// where the user or a launcher finds out that the settings were not kept.
+// The program shows no message of its own about its settings; standard
+// error is where the user or a launcher finds out what became of them.
+void Report(const std::string& text) {
+    std::cerr << "Kelvara: " << text << "\n";
+}
+
 void ReportSaveFailure(const std::string& path, const std::string& reason) {
-    std::cerr << "Kelvara: the preferences could not be saved to " << path << ": " << reason
-              << "\n";
+    Report("the preferences could not be saved to " + path + ": " + reason);
+}
+
+// A file that is there but cannot be read is not the user's to lose: its
+// bytes are kept beside it before a save replaces it.
+void ReportUnreadableAtStart(const fw::FolderItem& file, const prefs::PreferencesRead& read) {
+    std::string text = file.AbsolutePath() + " cannot be read: " + read.reason +
+                       ". The built-in settings are used";
+    if (const char* suffix = prefs::KeptCopySuffix(read.problem)) {
+        text += "; the file will be kept as " + file.FreeNameBeside(suffix)->AbsolutePath() +
+                " when the settings are saved";
+    }
+    Report(text + ".");
 }
 
 // The settings row: the selected diode's name, the nine input texts and the
@@ -107,15 +87,15 @@ std::string SettingsRowOf(const MainWindow& window) {
 } // namespace
 
 void MainWindow::GetPrefs() {
-    std::optional<StoredPreferences> stored = ReadPreferencesFile(PreferencesFile());
-    PrefsAsRead = stored ? stored->diodeRows : std::vector<std::string>();
-    const std::string settingsRow = stored ? stored->settingsRow : prefs::kDefaultSettingsRow;
-    std::vector<std::string> diodeRows = stored ? stored->diodeRows : DefaultDiodeRows();
-    // A library without a single diode would leave nothing to simulate with.
-    if (diodeRows.empty()) {
-        diodeRows = DefaultDiodeRows();
+    const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
+    const prefs::PreferencesRead read = prefs::ReadPreferences(file);
+    if (file && read.problem != fw::ReadProblem::None && read.problem != fw::ReadProblem::Missing) {
+        ReportUnreadableAtStart(*file, read);
     }
-    Prefs.insert(Prefs.end(), diodeRows.begin(), diodeRows.end());
+    const std::string settingsRow =
+        read.stored ? read.stored->settingsRow : prefs::kDefaultSettingsRow;
+    Prefs = prefs::LibraryOf(read.stored);
+    PrefsAsRead = Prefs;
 
     int field = prefs::kFirstInputField;
     for (const char* name : prefs::kInputFieldsInRowOrder) {
@@ -144,11 +124,15 @@ void MainWindow::GetPrefs() {
 }
 
 // The file is rewritten whole, under a lock against other copies of the
-// program: the diode rows that another copy saved since this one started are
-// read again and kept, with this copy's own changes applied on top; the
-// settings row is this copy's, so the last to close sets the circuit.
+// program. The diode rows that another copy saved since this one started are
+// read again and kept, with this copy's own changes applied on top; a file
+// that is missing or unreadable by then takes this copy's whole library. The
+// settings row is this copy's, so the last to close sets the circuit. Should
+// another copy save between this one's reading and its replacing (it waited
+// for the lock in vain), the replacing notices, and the file is read and
+// merged again.
 void MainWindow::SavePrefs() {
-    fw::Ref<fw::FolderItem> file = PreferencesFile();
+    const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     if (!file) {
         ReportSaveFailure(prefs::kFileName, "there is no preferences folder");
         return;
@@ -156,27 +140,55 @@ void MainWindow::SavePrefs() {
     const std::string path = file->AbsolutePath();
     fw::FileLock lock(path);
     if (!lock.TryLock(kLockWait)) {
-        // Saving anyway keeps this copy's changes; only a copy saving at the
-        // very same moment could then lose its own.
-        std::cerr << "Kelvara: saving " << path << " without the lock: " << lock.ErrorText()
-                  << "\n";
+        // Saving anyway keeps this copy's changes, and the replacing below
+        // still keeps what the holder saves.
+        Report("saving " + path + " without the lock: " + lock.ErrorText());
     }
-    const std::optional<StoredPreferences> onDisk = ReadPreferencesFile(file);
-    const prefs::DiodeRows diodeRows =
-        prefs::MergeDiodeRows(PrefsAsRead, Prefs, onDisk ? onDisk->diodeRows : prefs::DiodeRows());
+    const std::string settingsRow = SettingsRowOf(*this);
+    fw::FileVersion kept; // the unreadable version whose bytes are kept already
+    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+        const prefs::PreferencesRead onDisk = prefs::ReadPreferences(file);
+        if (prefs::AfterRereadingForSave) {
+            prefs::AfterRereadingForSave();
+        }
+        const char* suffix = prefs::KeptCopySuffix(onDisk.problem);
+        if (suffix != nullptr && !(onDisk.version == kept)) {
+            const fw::Ref<fw::FolderItem> copy = file->KeepBeside(suffix);
+            if (!copy) {
+                ReportSaveFailure(path,
+                                  "it cannot be read (" + onDisk.reason +
+                                      ") and could not be kept aside: " + file->LastErrorText());
+                return;
+            }
+            Report(path + " cannot be read: " + onDisk.reason + ". It is kept as " +
+                   copy->AbsolutePath() + ".");
+            kept = onDisk.version;
+        }
+        const prefs::DiodeRows diodeRows =
+            onDisk.stored
+                ? prefs::MergeDiodeRows(PrefsAsRead, Prefs, prefs::LibraryOf(onDisk.stored))
+                : Prefs;
 
-    // A failed write leaves the previous file whole.
-    fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
-    if (!stream) {
-        ReportSaveFailure(path, file->LastErrorText());
-        return;
+        // A failed write leaves the previous file whole.
+        fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
+        if (!stream) {
+            ReportSaveFailure(path, file->LastErrorText());
+            return;
+        }
+        stream->WriteLine(settingsRow);
+        for (const std::string& diodeRow : diodeRows) {
+            stream->WriteLine(prefs::StorableRow(diodeRow));
+            fw::RuntimeBackgroundTask();
+        }
+        switch (stream->CloseIfUnchanged(onDisk.version)) {
+        case fw::TextOutputStream::Outcome::Replaced:
+            return;
+        case fw::TextOutputStream::Outcome::Failed:
+            ReportSaveFailure(path, stream->ErrorText());
+            return;
+        case fw::TextOutputStream::Outcome::Changed:
+            break;
+        }
     }
-    stream->WriteLine(SettingsRowOf(*this));
-    for (const std::string& diodeRow : diodeRows) {
-        stream->WriteLine(prefs::StorableRow(diodeRow));
-        fw::RuntimeBackgroundTask();
-    }
-    if (!stream->Close()) {
-        ReportSaveFailure(path, stream->ErrorText());
-    }
+    ReportSaveFailure(path, "other copies of the program kept saving it meanwhile");
 }

@@ -1,10 +1,13 @@
 // The preferences file against what a new user's machine may hold in its
 // place, and against text that reaches the input fields by every road: the
 // program starts, shows what it can, and a start after the close shows the
-// same again; nothing it cannot keep is written.
+// same again; nothing it cannot keep is written, and no byte it could not
+// read is lost.
 
 #include "tests/support/kelvara_fixture.h"
+#include "tests/support/unreadable_file.h"
 
+#include "framework/files.h"
 #include "framework/text_field.h"
 
 #include <QAccessible>
@@ -24,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,8 +44,15 @@ using testing_support::WindowState;
 
 namespace {
 
-void WriteBytes(const std::string& bytes) {
-    std::ofstream(PreferencesFilePath(), std::ios::binary | std::ios::trunc) << bytes;
+using namespace std::string_literals;
+
+void WriteBytes(const std::string& bytes, const std::string& path = PreferencesFilePath()) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::string RandomBytes(std::size_t count) {
@@ -55,6 +66,19 @@ std::string RandomBytes(std::size_t count) {
 }
 
 const std::string kLongText(40000, '7');
+const std::string kJunk = "junk\0junk"s;
+const std::string kMine = "Mine,.6,0,.9,1";
+std::string TooLarge() {
+    return std::string(fw::kMaxTextFileBytes + 1, 'x');
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line + "\n";
+    }
+    return bytes;
+}
 
 WindowState StateWith(std::vector<std::string> menuRows, int selected,
                       std::vector<std::string> table) {
@@ -65,98 +89,178 @@ WindowState StateWith(std::vector<std::string> menuRows, int selected,
     return state;
 }
 
+// The built-in library with "Mine" after it, "Mine" selected.
+const std::vector<std::string> kFileWithMine = {
+    "Mine,60,0,12,5,120,5,51,.2,3300,0", kDefaultFile[1], kDefaultFile[2], kDefaultFile[3], kMine};
+const std::string kRandomBytes = RandomBytes(3000);
+const std::string kMineBytes = Lines(kFileWithMine);
+const WindowState kMineShown = StateWith({"1N4004", "1N4148", "SS2H9 (Sch)", "Mine"}, 3,
+                                         {".6|0", ".9|1", "|", "|", "|", "|", "|", "|", "|", "|"});
+
+// What stands at the lock's place beside the file: no lock of a live copy.
+std::string LockPath() {
+    return PreferencesFilePath() + ".lock";
+}
+
 struct HostileCase {
     const char* what;
     std::function<void()> place; // puts the thing where the file belongs
     std::function<void()> beforeClose;
     WindowState shown;
-    const char* closeReport; // what standard error says at close, if anything
-    std::vector<std::string> fileAfterClose;
+    const char* startReport;                 // what standard error says at start, if anything
+    const char* closeReport;                 // and at close; "%p" stands for the file's path
+    std::vector<std::string> fileAfterClose; // none: not looked at
+    const char* keptAs = nullptr;
+    std::function<std::string()> keptBytes;
 
     friend void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.what; }
 };
+
+// What the program says of its preferences; the toolkit may say more.
+void ExpectReport(const std::string& report, const std::string& expected) {
+    if (expected.empty()) {
+        EXPECT_EQ(report.find("Kelvara:"), std::string::npos) << report;
+        return;
+    }
+    std::string wanted = expected;
+    for (std::size_t at = wanted.find("%p"); at != std::string::npos; at = wanted.find("%p")) {
+        wanted.replace(at, 2, PreferencesFilePath());
+    }
+    EXPECT_NE(report.find(wanted), std::string::npos) << report;
+}
 
 class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, StartsAtOnceAndComesBackAsShown) {
     const HostileCase& c = GetParam();
     c.place();
-    ASSERT_EQ(StateOf(StartKelvara()), c.shown);
+    testing::internal::CaptureStderr();
+    const WindowState shown = StateOf(StartKelvara());
+    ExpectReport(testing::internal::GetCapturedStderr(), c.startReport);
+    ASSERT_EQ(shown, c.shown);
     if (c.beforeClose) {
         c.beforeClose();
     }
     testing::internal::CaptureStderr();
     CloseMainWindow();
     const std::string report = testing::internal::GetCapturedStderr();
-    if (*c.closeReport == '\0') {
-        EXPECT_EQ(report, "");
+    if (c.keptAs == nullptr || *c.closeReport != '\0') {
+        ExpectReport(report, c.closeReport);
+    }
+    if (!c.fileAfterClose.empty()) {
         EXPECT_EQ(ReadPreferencesFile(), c.fileAfterClose);
-    } else {
-        EXPECT_NE(report.find(PreferencesFilePath() + ": " + c.closeReport), std::string::npos)
-            << report;
+    }
+    if (c.keptAs != nullptr) {
+        const std::string kept = PreferencesFilePath() + c.keptAs;
+        EXPECT_NE(report.find("It is kept as " + kept + "."), std::string::npos) << report;
+        // A copy kept of a file the user may not read is just as closed.
+        std::filesystem::permissions(kept, std::filesystem::perms::owner_read,
+                                     std::filesystem::perm_options::add);
+        EXPECT_TRUE(ReadBytes(kept) == c.keptBytes()) << "the bytes kept differ";
     }
     EXPECT_EQ(StateOf(StartKelvara()), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PreferencesFile, HostileFile,
-    testing::Values(
-        HostileCase{"3000 random bytes are no settings and are not written back",
-                    [] { WriteBytes(RandomBytes(3000)); },
-                    {},
-                    DefaultState(),
-                    "",
-                    kDefaultFile},
-        HostileCase{"a pipe is never opened for reading nor replaced",
-                    [] { ASSERT_EQ(mkfifo(PreferencesFilePath().c_str(), 0600), 0); },
-                    {},
-                    DefaultState(),
-                    "not a regular file",
-                    {}},
-        HostileCase{"a link to an endless device is not read",
-                    [] { std::filesystem::create_symlink("/dev/zero", PreferencesFilePath()); },
-                    // The saving side of devices is the pipe's case; the link
-                    // goes, so that no fault here could ever write to a device.
-                    [] { std::filesystem::remove(PreferencesFilePath()); }, DefaultState(), "",
-                    kDefaultFile},
-        HostileCase{"a link into a missing folder fails the save with its reason",
-                    [] {
-                        std::filesystem::create_symlink(PreferencesFilePath() + ".d/x",
-                                                        PreferencesFilePath());
-                    },
-                    {},
-                    DefaultState(),
-                    "No such file or directory",
-                    {}},
-        HostileCase{
-            "Latin-1 names keep their selection",
-            [] {
-                WriteBytes("Diod\xE9,60,0,12,5,120,5,51,.2,3300,0\n1N4004,.5,0\n"
-                           "Diod\xE9,.6,0,.9,1\n");
-            },
-            {},
-            StateWith({"1N4004", "Diod\u00E9"}, 1,
-                      {".6|0", ".9|1", "|", "|", "|", "|", "|", "|", "|", "|"}),
-            "",
-            {"Diod\u00E9,60,0,12,5,120,5,51,.2,3300,0", "1N4004,.5,0", "Diod\u00E9,.6,0,.9,1"}},
-        HostileCase{
-            "a field and a name far longer than 32767 characters stay whole",
-            [] {
-                WriteBytes(kLongText + ",60,0," + kLongText + ",5,120,5,51,.2,3300,0\n" +
-                           kLongText + ",.5,0\n");
-            },
-            {},
-            [] {
-                WindowState state = StateWith(
-                    {kLongText}, 0, {".5|0", "|", "|", "|", "|", "|", "|", "|", "|", "|"});
-                state.fields[2] = kLongText;
-                return state;
-            }(),
-            "",
-            {kLongText + ",60,0," + kLongText + ",5,120,5,51,.2,3300,0", kLongText + ",.5,0"}}),
-    [](const testing::TestParamInfo<HostileCase>& info) {
-        return "case" + std::to_string(info.index);
-    });
+// Each row: what it tries; what stands where the file belongs at start, and
+// what happens to it while the program runs; what the window shows; what
+// standard error says at start and at close ("%p" is the file's path); the
+// file after the close; where the bytes not read are kept, and those bytes.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
+    HostileCase{"3000 random bytes are no settings; they are kept beside the new file",
+        [] { WriteBytes(kRandomBytes); }, {}, DefaultState(),
+        "%p cannot be read: not a text file. The built-in settings are used; the file will be "
+        "kept as %p.not-text when", "", kDefaultFile, ".not-text", [] { return kRandomBytes; }},
+    HostileCase{"an earlier kept copy is never replaced",
+        [] { WriteBytes(kJunk); WriteBytes("kept before", PreferencesFilePath() + ".not-text"); },
+        [] { EXPECT_EQ(ReadBytes(PreferencesFilePath() + ".not-text"), "kept before"); },
+        DefaultState(), "will be kept as %p.not-text-2 when", "", kDefaultFile, ".not-text-2",
+        [] { return kJunk; }},
+    HostileCase{"a file too large to read is kept beside the new file",
+        [] { WriteBytes(TooLarge()); }, {}, DefaultState(),
+        "%p cannot be read: larger than any text file of the program", "", kDefaultFile,
+        ".too-large", TooLarge},
+    HostileCase{"a file the user may not read is kept beside the new file",
+        [] {
+            WriteBytes(kMineBytes);
+            std::filesystem::permissions(PreferencesFilePath(), std::filesystem::perms::none);
+            static testing_support::PermissionsApply permissions; // for the rest of the test
+        },
+        {}, DefaultState(), "%p cannot be read: Permission denied", "", kDefaultFile,
+        ".unreadable", [] { return kMineBytes; }},
+    HostileCase{"stray control characters are dropped from their fields, the rest reads",
+        [] {
+            WriteBytes("Mi\x7Fne,6\f0,0,12,5,120,5,51,.2,33\x1B" "00,0\n" +
+                       Lines({kDefaultFile[1], kDefaultFile[2], kDefaultFile[3]}) +
+                       "Mine,.6,\x1B" "0,.9,1\n");
+        },
+        {}, kMineShown, "", "", kFileWithMine},
+    HostileCase{"a byte-order mark is no part of the selected diode's name",
+        [] { WriteBytes("\xEF\xBB\xBF" + kMineBytes); }, {}, kMineShown, "", "", kFileWithMine},
+    HostileCase{"a file deleted while the program runs gets the whole library",
+        [] { WriteBytes(kMineBytes); }, [] { std::filesystem::remove(PreferencesFilePath()); },
+        kMineShown, "", "", kFileWithMine},
+    HostileCase{"junk written over the file while the program runs is kept aside",
+        [] { WriteBytes(kMineBytes); }, [] { WriteBytes(kJunk); }, kMineShown, "",
+        "%p cannot be read: not a text file", kFileWithMine, ".not-text", [] { return kJunk; }},
+    HostileCase{"a pipe is never opened for reading nor replaced",
+        [] { ASSERT_EQ(mkfifo(PreferencesFilePath().c_str(), 0600), 0); }, {}, DefaultState(),
+        "%p cannot be read: not a regular file", "%p: not a regular file", {}},
+    // The saving side of devices is the pipe's case; the link goes before the
+    // close, so that no fault here could ever write to a device.
+    HostileCase{"a link to an endless device is not read",
+        [] { std::filesystem::create_symlink("/dev/zero", PreferencesFilePath()); },
+        [] { std::filesystem::remove(PreferencesFilePath()); }, DefaultState(),
+        "%p cannot be read: not a regular file", "", kDefaultFile},
+    HostileCase{"a link into a missing folder fails the save with its reason",
+        [] { std::filesystem::create_symlink(PreferencesFilePath() + ".d/x", PreferencesFilePath()); },
+        {}, DefaultState(), "", "%p: No such file or directory", {}},
+    HostileCase{"Latin-1 names keep their selection",
+        [] { WriteBytes("Diod\xE9,60,0,12,5,120,5,51,.2,3300,0\n1N4004,.5,0\nDiod\xE9,.6,0,.9,1\n"); },
+        {}, StateWith({"1N4004", "Diod\u00E9"}, 1, {".6|0", ".9|1", "|", "|", "|", "|", "|", "|", "|", "|"}),
+        "", "", {"Diod\u00E9,60,0,12,5,120,5,51,.2,3300,0", "1N4004,.5,0", "Diod\u00E9,.6,0,.9,1"}},
+    HostileCase{"a field and a name far longer than 32767 characters stay whole",
+        [] { WriteBytes(kLongText + ",60,0," + kLongText + ",5,120,5,51,.2,3300,0\n" + kLongText + ",.5,0\n"); },
+        {},
+        [] {
+            WindowState state = StateWith({kLongText}, 0, {".5|0", "|", "|", "|", "|", "|", "|", "|", "|", "|"});
+            state.fields[2] = kLongText;
+            return state;
+        }(),
+        "", "", {kLongText + ",60,0," + kLongText + ",5,120,5,51,.2,3300,0", kLongText + ",.5,0"}},
+    // Nothing at the lock's place names a live copy: the close neither hangs,
+    // nor waits, nor says that another copy holds the lock.
+    HostileCase{"a pipe at the lock's place", [] { ASSERT_EQ(mkfifo(LockPath().c_str(), 0600), 0); },
+        {}, DefaultState(), "", "", kDefaultFile},
+    HostileCase{"a folder at the lock's place", [] { std::filesystem::create_directory(LockPath()); },
+        {}, DefaultState(), "", "", kDefaultFile},
+    HostileCase{"a dangling link at the lock's place",
+        [] { std::filesystem::create_symlink(LockPath() + ".gone", LockPath()); },
+        {}, DefaultState(), "", "", kDefaultFile},
+    HostileCase{"an empty lock file left by a killed copy", [] { WriteBytes("", LockPath()); },
+        {}, DefaultState(), "", "", kDefaultFile}),
+    [](const testing::TestParamInfo<HostileCase>& info) { return "case" + std::to_string(info.index); });
+// clang-format on
+
+// A library just under the largest file the program reads: a save that would
+// pass that bound fails like any failed save, so that the next start still
+// reads the library instead of starting from the built-in one.
+TEST(PreferencesFile, NoSaveWritesAFileTooLargeToReadBack) {
+    std::string bytes = Lines(kDefaultFile) + "Big" + std::string(20, ',') + ",";
+    bytes += std::string(fw::kMaxTextFileBytes - 10 - bytes.size(), '1') + "\n";
+    WriteBytes(bytes);
+    MainWindow& window = StartKelvara();
+    testing_support::SaveInTheEditor(window, -1, [](VIwindow&) {});
+
+    testing::internal::CaptureStderr();
+    CloseMainWindow();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  PreferencesFilePath() + ": larger than any text file of the program"),
+              std::string::npos);
+    EXPECT_TRUE(ReadBytes(PreferencesFilePath()) == bytes) << "the file changed";
+    EXPECT_EQ(StateOf(StartKelvara()).menuRows,
+              (std::vector<std::string>{"1N4004", "1N4148", "SS2H9 (Sch)", "Big"}));
+}
 
 // Text that reaches a field through the clipboard, a drop, an assistive tool
 // or code: the field shows it without separators and line breaks, the circuit

@@ -1,10 +1,12 @@
 #include "tests/support/kelvara_fixture.h"
 
 #include "app/startup.h"
+#include "diode_editor/vi_window.h"
 #include "prefs/preferences_format.h"
 
 #include "framework/listbox.h"
 #include "framework/popup_menu.h"
+#include "framework/push_button.h"
 #include "framework/radio_button.h"
 #include "framework/text_field.h"
 
@@ -104,6 +106,32 @@ WindowState DefaultState() {
 void CloseMainWindow() {
     MainWindow::Instance().Close();
     ProcessEvents();
+}
+
+namespace {
+
+void ShowAndWaitUntilActive(fw::Window& window) {
+    window.Show();
+    if (!QTest::qWaitForWindowActive(window.NativeWidget())) {
+        throw std::runtime_error("window \"" + window.Title() + "\" never became active");
+    }
+    ProcessEvents();
+}
+
+} // namespace
+
+// The editor prepares itself each time it becomes the active window, so the
+// main window is made active first, as a user's click on its button does.
+void SaveInTheEditor(MainWindow& window, int row, const std::function<void(VIwindow&)>& edit) {
+    if (row >= 0) {
+        Find<fw::PopupMenu>(window, "PopupDiodeType").SetListIndex(row);
+    }
+    ShowAndWaitUntilActive(window);
+    Find<fw::PushButton>(window, row < 0 ? "NewDiodePB" : "EditDiodePB").Push();
+    VIwindow& editor = VIwindow::Instance();
+    ShowAndWaitUntilActive(editor);
+    edit(editor);
+    Find<fw::PushButton>(editor, "SavePB").Push();
 }
 
 std::string FocusedControl(const fw::Window& window) {

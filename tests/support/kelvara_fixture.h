@@ -10,10 +10,12 @@
 
 #include <Qt>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class QWidget;
+class VIwindow;
 
 namespace testing_support {
 
@@ -68,6 +70,10 @@ WindowState DefaultState();
 
 // Closes the main window as its close box does; that writes the file.
 void CloseMainWindow();
+
+// Opens the diode editor with "New" (row -1) or with "Edit" on that row of
+// the diode menu, lets `edit` change what it shows, and presses "Save".
+void SaveInTheEditor(MainWindow& window, int row, const std::function<void(VIwindow&)>& edit);
 
 // The control of the window that has the keyboard focus (itself or a widget
 // inside it, such as a list's cell editor), as "name" or "name(index)"; "?"
