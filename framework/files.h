@@ -34,7 +34,6 @@ public:
 
     struct Impl;
     explicit FileVersion(std::shared_ptr<const Impl> impl);
-    const Impl* Get() const { return impl_.get(); }
 
 private:
     std::shared_ptr<const Impl> impl_;

@@ -89,7 +89,8 @@ std::string SettingsRowOf(const MainWindow& window) {
 void MainWindow::GetPrefs() {
     const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     const prefs::PreferencesRead read = prefs::ReadPreferences(file);
-    if (file && read.problem != fw::ReadProblem::None && read.problem != fw::ReadProblem::Missing) {
+    // Without a preferences folder the file reads as missing.
+    if (read.problem != fw::ReadProblem::None && read.problem != fw::ReadProblem::Missing) {
         ReportUnreadableAtStart(*file, read);
     }
     const std::string settingsRow =
@@ -145,14 +146,13 @@ void MainWindow::SavePrefs() {
         Report("saving " + path + " without the lock: " + lock.ErrorText());
     }
     const std::string settingsRow = SettingsRowOf(*this);
-    fw::FileVersion kept; // the unreadable version whose bytes are kept already
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
         const prefs::PreferencesRead onDisk = prefs::ReadPreferences(file);
         if (prefs::AfterRereadingForSave) {
             prefs::AfterRereadingForSave();
         }
         const char* suffix = prefs::KeptCopySuffix(onDisk.problem);
-        if (suffix != nullptr && !(onDisk.version == kept)) {
+        if (suffix != nullptr) {
             const fw::Ref<fw::FolderItem> copy = file->KeepBeside(suffix);
             if (!copy) {
                 ReportSaveFailure(path,
@@ -162,7 +162,6 @@ void MainWindow::SavePrefs() {
             }
             Report(path + " cannot be read: " + onDisk.reason + ". It is kept as " +
                    copy->AbsolutePath() + ".");
-            kept = onDisk.version;
         }
         const prefs::DiodeRows diodeRows =
             onDisk.stored
