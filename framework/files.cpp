@@ -10,6 +10,13 @@
 #include <QStandardPaths>
 #include <QString>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
 namespace fw {
 namespace {
 
@@ -74,14 +81,51 @@ Ref<FolderItem> GetFolderItem(std::string_view path) {
 }
 
 namespace SpecialFolder {
+namespace {
 
+std::string& PreferencesProblemText() {
+    static std::string text;
+    return text;
+}
+
+// What stands at `folder` instead of a folder, in words.
+std::string NotAFolderText(const std::string& folder) {
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) {
+        return std::strerror(errno);
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return ::stat(folder.c_str(), &info) != 0 ? "a link to nothing"
+                                                  : "a link to something else";
+    }
+    return S_ISREG(info.st_mode) ? "a file" : "something else";
+}
+
+} // namespace
+
+// A place that is no folder and cannot be made one gives none, so that no
+// file is ever written beside it, or in its place.
 Ref<FolderItem> Preferences() {
+    PreferencesProblemText().clear();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty()) {
+        PreferencesProblemText() = "there is no configuration folder";
         return nullptr;
     }
-    QDir().mkpath(folder); // a failure shows later, when a file cannot be written
-    return New<FolderItem>(folder.toStdString());
+    const std::string path = folder.toStdString();
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (!std::filesystem::is_directory(path)) {
+        const bool taken = std::filesystem::exists(std::filesystem::symlink_status(path));
+        PreferencesProblemText() = taken ? path + " is " + NotAFolderText(path) + ", not a folder"
+                                         : path + " cannot be made: " + error.message();
+        return nullptr;
+    }
+    return New<FolderItem>(path);
+}
+
+std::string PreferencesProblem() {
+    return PreferencesProblemText();
 }
 
 } // namespace SpecialFolder

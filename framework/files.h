@@ -135,6 +135,10 @@ public:
     // among others when the item is anything but a regular file or a name
     // not yet taken, which is never replaced.
     Ref<TextOutputStream> CreateTextFile() const;
+    // Removes the new files that writes to this file left beside it when
+    // they were killed before they finished, never one that a live writer
+    // still holds, nor anything else. Call it while holding the file's lock.
+    void RemoveLeftoverWrites() const;
     // Why the last OpenAsTextFile, KeepBeside or CreateTextFile gave none.
     std::string LastErrorText() const { return lastError_; }
     // The picture in the file, its format recognised by content; none when
@@ -153,8 +157,12 @@ inline constexpr std::size_t kMaxTextFileBytes = 64u << 20;
 Ref<FolderItem> GetFolderItem(std::string_view path);
 
 namespace SpecialFolder {
-// The user's configuration folder (the XDG config home), created if missing.
+// The user's configuration folder (the XDG config home), made if missing;
+// none when there is no such place, or when it is no folder and cannot be
+// made one (PreferencesProblem says why).
 Ref<FolderItem> Preferences();
+// Why the last Preferences gave none; empty when it gave the folder.
+std::string PreferencesProblem();
 } // namespace SpecialFolder
 
 // The folder "Resources" beside the folder of the running program

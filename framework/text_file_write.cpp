@@ -10,33 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace fw {
 namespace {
 
-constexpr int kMaxLinkHops = 40; // as many as the kernel follows in a path
 constexpr std::size_t kWriteChunk = 64u << 10;
-
-// The file that a write to `path` replaces: the end of the chain of links at
-// `path`, which need not exist, so that a user's link stays a link. Empty,
-// with the reason in `error`, for a chain without end.
-std::string FinalTarget(std::string path, std::string& error) {
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        std::error_code notALink;
-        const std::filesystem::path next = std::filesystem::read_symlink(path, notALink);
-        if (notALink) {
-            return path;
-        }
-        // Not normalised: ".." after a linked folder must mean what it
-        // means to the kernel.
-        path = (std::filesystem::path(path).parent_path() / next).string();
-    }
-    error = std::strerror(ELOOP);
-    return {};
-}
 
 // The mode open(2) gives a new file: 0666 less the umask. The umask can only
 // be read by setting it; while it is 077 a file that another thread creates
@@ -99,7 +78,7 @@ struct TextOutputStream::Impl {
 };
 
 TextOutputStream::Impl::Impl(const std::string& path)
-    : target(FinalTarget(path, error)) {
+    : target(internal::FinalTarget(path, error)) {
     if (target.empty()) {
         return;
     }

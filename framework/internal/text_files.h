@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <string>
 
 namespace fw {
 
@@ -40,6 +41,12 @@ const char* NotRegularText(const struct stat& info);
 // Whether a failed link(2) means that this file system cannot link the file
 // (no hard links, another device, too many links) rather than a real error.
 bool LinkingImpossible(int error);
+// The file that `path` finally names: the end of the chain of links at
+// `path`, which need not exist. Writing replaces that file, so that a user's
+// link stays a link, and its lock stands beside it, so that every path that
+// leads to one file takes one lock. Empty, with the reason in `error`, for a
+// chain without end.
+std::string FinalTarget(std::string path, std::string& error);
 
 } // namespace internal
 } // namespace fw
