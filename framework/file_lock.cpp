@@ -1,5 +1,7 @@
 #include "framework/file_lock.h"
 
+#include "framework/internal/text_files.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,7 +27,9 @@ constexpr std::chrono::milliseconds kLongestWait = std::chrono::hours(24 * 365);
 // is over, so that even a lock taken without waiting survives one change.
 constexpr int kChangesPastDeadline = 3;
 
-const char kHeldElsewhere[] = "another copy of the program holds the lock";
+// The holder may be any program that takes a flock on the file, so it is not
+// named as a copy of this one.
+const char kHeldElsewhere[] = "another program holds the lock";
 
 std::string Reason(int error) {
     return std::generic_category().message(error);
@@ -51,14 +55,40 @@ const char* KindOf(mode_t mode) {
     return "not a file";
 }
 
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+
+// The lock stands beside the file that `path` finally names, so that copies
+// reaching one file through different links take one lock. A chain of links
+// without end names no file; its lock stands beside `path` itself.
+std::string LockPathFor(const std::string& path) {
+    std::string ignored;
+    const std::string target = internal::FinalTarget(path, ignored);
+    return (target.empty() ? path : target) + ".lock";
+}
+
+// Messages name the lock file alone when it stands beside the path the caller
+// gave, and in full when it stands in another folder.
+std::string LockNameFor(const std::string& path, const std::string& lockPath) {
+    const std::string folder = FolderOf(lockPath);
+    return folder == FolderOf(path) ? lockPath.substr(folder.size()) : lockPath;
+}
+
+// Whether a failed open means that something else took the path's place
+// between the look and the open, so that the attempt is worth repeating.
+bool PathChangedUnder(int error) {
+    return error == ELOOP || error == EISDIR || error == ENXIO || error == EINTR;
+}
+
 enum class Attempt { Taken, HeldElsewhere, PathChanged, Failed };
 
 } // namespace
 
 struct FileLock::Impl {
     explicit Impl(const std::string& path)
-        : path(path + ".lock")
-        , name(this->path.substr(this->path.find_last_of('/') + 1)) {}
+        : path(LockPathFor(path))
+        , name(LockNameFor(path, this->path)) {}
 
     Attempt Fail(std::string text) {
         error = std::move(text);
@@ -94,25 +124,53 @@ struct FileLock::Impl {
         return false;
     }
 
+    // Opens the lock file for reading, which is all flock needs, making it
+    // when it is missing. -1 with the attempt's outcome in `outcome` when it
+    // cannot be opened.
+    int Open(Attempt& outcome) {
+        // Whatever appears between the look and the open is neither followed
+        // nor waited on.
+        constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+        const int made = open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+        if (made >= 0) {
+            // Under a strict umask the file would shut out copies run under
+            // other accounts; it is ours alone to set, as we just made it.
+            fchmod(made, 0644);
+            return made;
+        }
+        if (errno != EEXIST) {
+            const int cause = errno;
+            outcome = PathChangedUnder(cause) ? Attempt::PathChanged
+                                              : Fail(name + " cannot be made: " + Reason(cause));
+            return -1;
+        }
+        const int found = open(path.c_str(), kFlags);
+        if (found >= 0) {
+            return found;
+        }
+        const int cause = errno;
+        if (PathChangedUnder(cause) || cause == ENOENT) { // ENOENT: removed meanwhile
+            outcome = Attempt::PathChanged;
+        } else if (cause == EACCES || cause == EPERM) {
+            // Its holder, perhaps a copy run under another account, may be
+            // alive; only a holder removes its lock file, so this one is
+            // waited on as held.
+            error = name + " cannot be opened: " + Reason(cause);
+            outcome = Attempt::HeldElsewhere;
+        } else {
+            outcome = Fail(name + " cannot be opened: " + Reason(cause));
+        }
+        return -1;
+    }
+
     Attempt TryOnce() {
         if (!ClearPath()) {
             return Attempt::Failed;
         }
-        // Whatever appears between the look and the open is neither followed
-        // nor waited on.
-        const int file = open(
-            path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+        Attempt outcome = Attempt::Failed;
+        const int file = Open(outcome);
         if (file < 0) {
-            const int cause = errno;
-            if (cause == ELOOP || cause == EISDIR || cause == ENXIO || cause == EINTR) {
-                return Attempt::PathChanged;
-            }
-            // flock needs an open file, so a lock file we may not open is of
-            // no use to anyone.
-            if (cause == EACCES && unlink(path.c_str()) == 0) {
-                return Attempt::PathChanged;
-            }
-            return Fail(name + " cannot be made: " + Reason(cause));
+            return outcome;
         }
         struct stat held {};
         if (fstat(file, &held) != 0 || !S_ISREG(held.st_mode)) {
@@ -123,6 +181,7 @@ struct FileLock::Impl {
             const int cause = errno;
             close(file);
             if (cause == EWOULDBLOCK) {
+                error = kHeldElsewhere;
                 return Attempt::HeldElsewhere;
             }
             if (cause == EINTR) {
@@ -137,11 +196,7 @@ struct FileLock::Impl {
             close(file);
             return Attempt::PathChanged;
         }
-        // For whoever looks; nothing reads it back.
-        const std::string pid = std::to_string(getpid()) + "\n";
-        if (ftruncate(file, 0) == 0) {
-            [[maybe_unused]] const ssize_t written = write(file, pid.data(), pid.size());
-        }
+        // Nothing is written into the file: it may be another's, linked here.
         fd = file;
         return Attempt::Taken;
     }
@@ -170,14 +225,14 @@ bool FileLock::TryLock(std::chrono::milliseconds wait) {
     for (;;) {
         switch (lock.TryOnce()) {
         case Attempt::Taken:
+            lock.error.clear();
             return true;
         case Attempt::Failed:
             return false;
         case Attempt::HeldElsewhere: {
             const Clock::duration left = deadline - Clock::now();
             if (left <= Clock::duration::zero()) {
-                lock.error = kHeldElsewhere;
-                return false;
+                return false; // with what held it in `error`
             }
             std::this_thread::sleep_for(std::min<Clock::duration>(left, kRetryPause));
             break;

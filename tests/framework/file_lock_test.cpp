@@ -2,6 +2,7 @@
 // Every test runs with a configuration folder of its own (see test_main).
 
 #include "framework/file_lock.h"
+#include "tests/support/unreadable_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -22,7 +24,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-const std::string kHeldElsewhere = "another copy of the program holds the lock";
+const char kHeldElsewhere[] = "another program holds the lock";
 
 // In the configuration folder, which test_main makes before any test runs.
 std::string InConfig(const std::string& name) {
@@ -53,7 +55,8 @@ fs::file_type TypeAt(const std::string& path) {
 }
 
 // What a lock path may hold when a copy comes to take the lock: a crashed
-// copy's leftovers, or things that have no business being there.
+// copy's leftovers, or things that have no business being there; or a shared
+// path whose links lead nowhere.
 struct Found {
     const char* name;
     void (*make)();
@@ -68,18 +71,24 @@ const Found kFound[] = {
     {"EmptyFolder", [] { fs::create_directory(LockPath()); }},
     {"DanglingLink", [] { fs::create_symlink(InConfig("nowhere"), LockPath()); }},
     {"LinkToAFileElsewhere", [] { fs::create_symlink(InConfig("elsewhere.txt"), LockPath()); }},
-    {"FileNobodyMayOpen",
+    {"HardLinkToAFileElsewhere",
+     [] { fs::create_hard_link(InConfig("elsewhere.txt"), LockPath()); }},
+    {"ReadOnlyFileNobodyHolds",
      [] {
          WriteFile(LockPath(), "1\n");
-         fs::permissions(LockPath(), fs::perms::none);
+         fs::permissions(LockPath(),
+                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
      }},
+    {"SharedPathIsALinkLoop", [] { fs::create_symlink(SharedFile(), SharedFile()); }},
 };
 
 class FileLockFinds : public testing::TestWithParam<Found> {};
 
 TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingBehind) {
     WriteFile(InConfig("elsewhere.txt"), "not ours");
+    const fs::perms elsewhereMode = fs::status(InConfig("elsewhere.txt")).permissions();
     GetParam().make();
+    testing_support::PermissionsApply permissions;
 
     FileLock lock(SharedFile());
     const Clock::time_point start = Clock::now();
@@ -91,6 +100,8 @@ TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingBehind) {
     lock.Unlock();
     EXPECT_EQ(TypeAt(LockPath()), fs::file_type::not_found);
     EXPECT_EQ(ReadFile(InConfig("elsewhere.txt")), "not ours");
+    EXPECT_EQ(fs::status(InConfig("elsewhere.txt")).permissions(), elsewhereMode);
+    fs::remove(SharedFile());
 }
 
 INSTANTIATE_TEST_SUITE_P(Lock, FileLockFinds, testing::ValuesIn(kFound),
@@ -110,26 +121,96 @@ TEST(FileLock, AFolderWithSomethingInItIsNamedAndLeftAlone) {
     fs::remove_all(LockPath());
 }
 
-TEST(FileLock, WaitsForALiveHolderThenTakesItWhenItLetsGo) {
-    FileLock holder(SharedFile());
-    ASSERT_TRUE(holder.TryLock(0ms));
+// What a copy may find that counts as a live holder's lock: it waits for the
+// whole wait and leaves the lock file where it is.
+struct Held {
+    const char* name;
+    std::unique_ptr<FileLock> (*make)(); // the holder, if there is one
+    const char* error;
+    friend void PrintTo(const Held& held, std::ostream* out) { *out << held.name; }
+};
+
+std::unique_ptr<FileLock> LiveHolder() {
+    auto holder = std::make_unique<FileLock>(SharedFile());
+    EXPECT_TRUE(holder->TryLock(0ms));
+    return holder;
+}
+
+const Held kHeld[] = {
+    {"LiveHolder", LiveHolder, kHeldElsewhere},
+    // As left by a copy run under another account.
+    {"ReadOnlyFileOfALiveHolder",
+     [] {
+         std::unique_ptr<FileLock> holder = LiveHolder();
+         fs::permissions(LockPath(),
+                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         return holder;
+     },
+     kHeldElsewhere},
+    {"FileNobodyMayOpen",
+     [] {
+         WriteFile(LockPath(), "1\n");
+         fs::permissions(LockPath(), fs::perms::none);
+         return std::unique_ptr<FileLock>();
+     },
+     "KelvaraPrefs.txt.lock cannot be opened: Permission denied"},
+};
+
+class FileLockWaitsOn : public testing::TestWithParam<Held> {};
+
+TEST_P(FileLockWaitsOn, TheWholeWaitAndLeavesTheLockFileAlone) {
+    const std::unique_ptr<FileLock> holder = GetParam().make();
+    const fs::perms mode = fs::status(LockPath()).permissions();
+    testing_support::PermissionsApply permissions;
 
     FileLock waiter(SharedFile());
     const Clock::time_point start = Clock::now();
     EXPECT_FALSE(waiter.TryLock(200ms));
     EXPECT_GE(Clock::now() - start, 150ms);
     EXPECT_LT(Clock::now() - start, 2s);
-    EXPECT_EQ(waiter.ErrorText(), kHeldElsewhere);
+    EXPECT_EQ(waiter.ErrorText(), GetParam().error);
 
-    // Letting go of a lock it does not hold leaves the holder's alone.
+    // Letting go of a lock it does not hold leaves the lock file alone.
     waiter.Unlock();
     EXPECT_EQ(TypeAt(LockPath()), fs::file_type::regular);
     EXPECT_FALSE(FileLock(SharedFile()).TryLock(0ms));
+    EXPECT_EQ(fs::status(LockPath()).permissions(), mode);
+    fs::remove(LockPath());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lock, FileLockWaitsOn, testing::ValuesIn(kHeld),
+                         [](const testing::TestParamInfo<Held>& row) { return row.param.name; });
+
+TEST(FileLock, IsTakenWhenItsHolderLetsGo) {
+    FileLock holder(SharedFile());
+    ASSERT_TRUE(holder.TryLock(0ms));
+    FileLock waiter(SharedFile());
+    EXPECT_FALSE(waiter.TryLock(0ms));
 
     holder.Unlock();
     holder.Unlock();
     EXPECT_TRUE(waiter.TryLock(0ms));
     EXPECT_EQ(waiter.ErrorText(), "");
+}
+
+// Copies whose preferences paths link to one file take one lock, beside it.
+TEST(FileLock, IsTakenBesideTheFileALinkLeadsTo) {
+    fs::create_directory(InConfig("elsewhere"));
+    const std::string target = InConfig("elsewhere/prefs.txt");
+    WriteFile(target, "");
+    fs::create_symlink(target, SharedFile());
+
+    FileLock throughLink(SharedFile());
+    ASSERT_TRUE(throughLink.TryLock(0ms));
+    EXPECT_EQ(TypeAt(target + ".lock"), fs::file_type::regular);
+    EXPECT_EQ(TypeAt(LockPath()), fs::file_type::not_found);
+    FileLock direct(target);
+    EXPECT_FALSE(direct.TryLock(0ms));
+    EXPECT_EQ(direct.ErrorText(), kHeldElsewhere);
+
+    throughLink.Unlock();
+    fs::remove_all(InConfig("elsewhere"));
+    fs::remove(SharedFile());
 }
 
 TEST(FileLock, GoingAwayLetsGo) {
