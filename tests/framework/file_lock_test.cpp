@@ -25,6 +25,8 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 const char kHeldElsewhere[] = "another program holds the lock";
+constexpr fs::perms kReadOnly =
+    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
 // In the configuration folder, which test_main makes before any test runs.
 std::string InConfig(const std::string& name) {
@@ -76,8 +78,7 @@ const Found kFound[] = {
     {"ReadOnlyFileNobodyHolds",
      [] {
          WriteFile(LockPath(), "1\n");
-         fs::permissions(LockPath(),
-                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         fs::permissions(LockPath(), kReadOnly);
      }},
     {"SharedPathIsALinkLoop", [] { fs::create_symlink(SharedFile(), SharedFile()); }},
 };
@@ -86,7 +87,9 @@ class FileLockFinds : public testing::TestWithParam<Found> {};
 
 TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingBehind) {
     WriteFile(InConfig("elsewhere.txt"), "not ours");
-    const fs::perms elsewhereMode = fs::status(InConfig("elsewhere.txt")).permissions();
+    // Not a mode the lock gives the files it makes.
+    const fs::perms elsewhereMode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(InConfig("elsewhere.txt"), elsewhereMode);
     GetParam().make();
     testing_support::PermissionsApply permissions;
 
@@ -142,8 +145,7 @@ const Held kHeld[] = {
     {"ReadOnlyFileOfALiveHolder",
      [] {
          std::unique_ptr<FileLock> holder = LiveHolder();
-         fs::permissions(LockPath(),
-                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         fs::permissions(LockPath(), kReadOnly);
          return holder;
      },
      kHeldElsewhere},
@@ -183,7 +185,12 @@ INSTANTIATE_TEST_SUITE_P(Lock, FileLockWaitsOn, testing::ValuesIn(kHeld),
 
 TEST(FileLock, IsTakenWhenItsHolderLetsGo) {
     FileLock holder(SharedFile());
-    ASSERT_TRUE(holder.TryLock(0ms));
+    const mode_t umaskBefore = umask(0277);
+    const bool taken = holder.TryLock(0ms);
+    umask(umaskBefore);
+    ASSERT_TRUE(taken);
+    // Copies run under other accounts can flock it, whatever the umask.
+    EXPECT_EQ(fs::status(LockPath()).permissions(), kReadOnly | fs::perms::owner_write);
     FileLock waiter(SharedFile());
     EXPECT_FALSE(waiter.TryLock(0ms));
 
@@ -209,6 +216,12 @@ TEST(FileLock, IsTakenBesideTheFileALinkLeadsTo) {
     EXPECT_EQ(direct.ErrorText(), kHeldElsewhere);
 
     throughLink.Unlock();
+
+    // Its messages name it in full, as it is not where the path given is.
+    fs::create_directory(target + ".lock");
+    WriteFile(target + ".lock/inside.txt", "kept");
+    EXPECT_FALSE(throughLink.TryLock(0ms));
+    EXPECT_EQ(throughLink.ErrorText(), target + ".lock is a folder with something in it");
     fs::remove_all(InConfig("elsewhere"));
     fs::remove(SharedFile());
 }
