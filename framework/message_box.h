@@ -20,7 +20,8 @@ void ShowWarning(const Window& owner, std::string_view text);
 
 // For tests, which must never wait on a box: while set, each box is shown
 // as above, the observer is called with its text while it is on screen, and
-// the box is then answered with OK.
+// the box is then answered with OK. An empty observer ends this; boxes then
+// wait for the user again.
 void SetWarningObserver(std::function<void(const std::string& text)> observer);
 
 } // namespace fw
