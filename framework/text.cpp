@@ -33,12 +33,34 @@ std::string_view TakeDigits(std::string_view text, std::size_t& at) {
     return text.substr(start, at - start);
 }
 
+// The blanks that may stand before a number, in UTF-8: a space and a tab, and
+// the Unicode spaces that a paste from a word processor or a web page brings
+// along, so that a field that shows " 4700" never reads as 0.
+constexpr std::array<std::string_view, 16> kBlanks = {
+    " ",      "\t",
+    "\u00A0", // no-break space
+    "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005",
+    "\u2006", "\u2007", "\u2008", "\u2009", "\u200A", // en quad to hair space
+    "\u202F",                                         // narrow no-break space
+    "\u3000",                                         // ideographic space
+};
+
+// The length in bytes of the blank that starts the text, 0 for none.
+std::size_t BlankAt(std::string_view text) {
+    for (std::string_view blank : kBlanks) {
+        if (text.starts_with(blank)) {
+            return blank.size();
+        }
+    }
+    return 0;
+}
+
 // The longest leading decimal number of the text, or none.
 std::optional<DecimalText> LeadingNumber(std::string_view text) {
     DecimalText number;
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
-        ++at;
+    while (const std::size_t blank = BlankAt(text.substr(at))) {
+        at += blank;
     }
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
         number.negative = text[at] == '-';

@@ -47,6 +47,11 @@ TEST(TextTest, ReadsTheLongestLeadingDecimalNumber) {
         {"12", 12.0},
         {"  12", 12.0},
         {"\t-3.5", -3.5},
+        // Unicode spaces that a paste brings along are blanks too.
+        {"\u00A04700", 4700.0},
+        {"\u2000\u2005\u200A\u202F\u3000-2", -2.0},
+        {"\u200B5", 0.0}, // a zero-width space is no blank
+        {"\xC2", 0.0},    // nor is half of a no-break space
         {"+7", 7.0},
         {".2", 0.2},
         {"5.", 5.0},
