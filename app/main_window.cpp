@@ -32,6 +32,9 @@ void MainWindow::Event_Open() {
     UpdateNow();
     Setup();
     SetSystemHelpTagsDisplayed(false);
+    // Taken after Setup, which may mark an unusable rating in its field: the
+    // row this copy would save if the user changes nothing.
+    SettingsRowAtStart = SettingsRow();
 }
 
 void MainWindow::Event_Close() {

@@ -62,6 +62,10 @@ public:
     // when the file held none), against which saving tells this copy's own
     // changes to the library from another copy's (prefs/).
     std::vector<std::string> PrefsAsRead;
+    // The settings row as this copy showed it once it had opened; a copy
+    // whose row is still this one when it closes changed nothing, and saves
+    // the row another copy may have saved meanwhile instead (prefs/).
+    std::string SettingsRowAtStart;
 
     // Window construction (app/).
     void Layout();
@@ -104,6 +108,8 @@ public:
     void AddDataPointV(double v);
     void GetPrefs();
     void SavePrefs();
+    // The settings row the controls stand for now (prefs/).
+    std::string SettingsRow() const;
     double FromIV(double x);
     void AddDataPointI(double i);
     void AddDataPointD(double v);

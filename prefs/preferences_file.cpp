@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "prefs/library_merge.h"
 #include "prefs/preferences_format.h"
+#include "prefs/preferences_report.h"
 #include "prefs/save_seam.h"
 #include "prefs/stored_preferences.h"
 #include "prefs/stored_text.h"
@@ -19,7 +20,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -47,51 +47,30 @@ std::int32_t CircuitTypeFrom(const std::string& field) {
     return 0;
 }
 
-// The program shows no message of its own about its settings; standard
-// error is where the user or a launcher finds out what became of them.
-void Report(const std::string& text) {
-    std::cerr << "Kelvara: " << text << "\n";
-}
+} // namespace
 
-void ReportSaveFailure(const std::string& path, const std::string& reason) {
-    Report("the preferences could not be saved to " + path + ": " + reason);
-}
-
-// A file that is there but cannot be read is not the user's to lose: its
-// bytes are kept beside it before a save replaces it.
-void ReportUnreadableAtStart(const fw::FolderItem& file, const prefs::PreferencesRead& read) {
-    std::string text = file.AbsolutePath() + " cannot be read: " + read.reason +
-                       ". The built-in settings are used";
-    if (const char* suffix = prefs::KeptCopySuffix(read.problem)) {
-        text += "; the file will be kept as " + file.FreeNameBeside(suffix)->AbsolutePath() +
-                " when the settings are saved";
-    }
-    Report(text + ".");
-}
-
-// The settings row: the selected diode's name, the nine input texts and the
-// circuit type. What a control holds is stored without the characters the
-// file cannot keep, however it got into the control.
-std::string SettingsRowOf(const MainWindow& window) {
+// The selected diode's name, the nine input texts and the circuit type. What
+// a control holds is stored without the characters the file cannot keep,
+// however it got into the control.
+std::string MainWindow::SettingsRow() const {
     std::string row =
-        prefs::StorableField(fw::ControlByName<fw::PopupMenu>(window, "PopupDiodeType").Text());
+        prefs::StorableField(fw::ControlByName<fw::PopupMenu>(*this, "PopupDiodeType").Text());
     for (const char* name : prefs::kInputFieldsInRowOrder) {
         row += prefs::kFieldSeparator;
-        row += prefs::StorableField(fw::ControlByName<fw::TextField>(window, name).Text());
+        row += prefs::StorableField(fw::ControlByName<fw::TextField>(*this, name).Text());
     }
     row += prefs::kFieldSeparator;
-    row += fw::Str(window.RectType);
+    row += fw::Str(RectType);
     return row;
 }
-
-} // namespace
 
 void MainWindow::GetPrefs() {
     const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     const prefs::PreferencesRead read = prefs::ReadPreferences(file);
-    // Without a preferences folder the file reads as missing.
-    if (read.problem != fw::ReadProblem::None && read.problem != fw::ReadProblem::Missing) {
-        ReportUnreadableAtStart(*file, read);
+    if (!file) {
+        prefs::ReportNoFolderAtStart(*this, fw::SpecialFolder::PreferencesProblem());
+    } else if (read.problem != fw::ReadProblem::None && read.problem != fw::ReadProblem::Missing) {
+        prefs::ReportUnreadableAtStart(*this, *file, read);
     }
     const std::string settingsRow =
         read.stored ? read.stored->settingsRow : prefs::kDefaultSettingsRow;
@@ -128,14 +107,16 @@ void MainWindow::GetPrefs() {
 // program. The diode rows that another copy saved since this one started are
 // read again and kept, with this copy's own changes applied on top; a file
 // that is missing or unreadable by then takes this copy's whole library. The
-// settings row is this copy's, so the last to close sets the circuit. Should
-// another copy save between this one's reading and its replacing (it waited
-// for the lock in vain), the replacing notices, and the file is read and
-// merged again.
+// settings row is one record: a copy that changed it saves its own, so the
+// last to close after a change sets the circuit; a copy that left it as it
+// started saves the row the file holds now, so that an idle copy never undoes
+// another's design. Should another copy save between this one's reading and
+// its replacing (it waited for the lock in vain), the replacing notices, and
+// the file is read and merged again.
 void MainWindow::SavePrefs() {
     const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     if (!file) {
-        ReportSaveFailure(prefs::kFileName, "there is no preferences folder");
+        prefs::ReportNoFolderAtClose(*this, fw::SpecialFolder::PreferencesProblem());
         return;
     }
     const std::string path = file->AbsolutePath();
@@ -143,26 +124,27 @@ void MainWindow::SavePrefs() {
     if (!lock.TryLock(kLockWait)) {
         // Saving anyway keeps this copy's changes, and the replacing below
         // still keeps what the holder saves.
-        Report("saving " + path + " without the lock: " + lock.ErrorText());
+        prefs::ReportSavingWithoutLock(path, lock.ErrorText());
     }
-    const std::string settingsRow = SettingsRowOf(*this);
+    const std::string ownRow = SettingsRow();
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
         const prefs::PreferencesRead onDisk = prefs::ReadPreferences(file);
         if (prefs::AfterRereadingForSave) {
             prefs::AfterRereadingForSave();
         }
-        const char* suffix = prefs::KeptCopySuffix(onDisk.problem);
-        if (suffix != nullptr) {
+        if (const char* suffix = prefs::KeptCopySuffix(onDisk.problem)) {
             const fw::Ref<fw::FolderItem> copy = file->KeepBeside(suffix);
             if (!copy) {
-                ReportSaveFailure(path,
-                                  "it cannot be read (" + onDisk.reason +
-                                      ") and could not be kept aside: " + file->LastErrorText());
+                prefs::ReportSaveFailure(
+                    *this, path,
+                    "it cannot be read (" + onDisk.reason +
+                        ") and could not be kept aside: " + file->LastErrorText());
                 return;
             }
-            Report(path + " cannot be read: " + onDisk.reason + ". It is kept as " +
-                   copy->AbsolutePath() + ".");
+            prefs::ReportKeptAtClose(path, onDisk.reason, *copy);
         }
+        const bool idle = ownRow == SettingsRowAtStart && onDisk.stored;
+        const std::string& settingsRow = idle ? onDisk.stored->settingsRow : ownRow;
         const prefs::DiodeRows diodeRows =
             onDisk.stored
                 ? prefs::MergeDiodeRows(PrefsAsRead, Prefs, prefs::LibraryOf(onDisk.stored))
@@ -171,7 +153,7 @@ void MainWindow::SavePrefs() {
         // A failed write leaves the previous file whole.
         fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
         if (!stream) {
-            ReportSaveFailure(path, file->LastErrorText());
+            prefs::ReportSaveFailure(*this, path, file->LastErrorText());
             return;
         }
         stream->WriteLine(settingsRow);
@@ -183,11 +165,11 @@ void MainWindow::SavePrefs() {
         case fw::TextOutputStream::Outcome::Replaced:
             return;
         case fw::TextOutputStream::Outcome::Failed:
-            ReportSaveFailure(path, stream->ErrorText());
+            prefs::ReportSaveFailure(*this, path, stream->ErrorText());
             return;
         case fw::TextOutputStream::Outcome::Changed:
             break;
         }
     }
-    ReportSaveFailure(path, "other copies of the program kept saving it meanwhile");
+    prefs::ReportSaveFailure(*this, path, "other copies of the program kept saving it meanwhile");
 }

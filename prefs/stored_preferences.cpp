@@ -14,7 +14,7 @@ fw::Ref<fw::FolderItem> PreferencesFile() {
     if (!folder) {
         return nullptr;
     }
-    return fw::GetFolderItem(folder->AbsolutePath() + kFileName);
+    return folder->Child(kFileName);
 }
 
 PreferencesRead ReadPreferences(const fw::Ref<fw::FolderItem>& file) {

@@ -24,7 +24,8 @@ struct PreferencesRead {
     fw::FileVersion version;
 };
 
-// "KelvaraPrefs.txt" in the preferences folder; none without that folder.
+// "KelvaraPrefs.txt" in the preferences folder; none without that folder
+// (fw::SpecialFolder::PreferencesProblem says why).
 fw::Ref<fw::FolderItem> PreferencesFile();
 
 // The settings row, then every further line as a diode row, an empty line

@@ -284,9 +284,13 @@ TEST(PreferencesFile, AFailedWriteLeavesTheOldFileWholeAndStillQuits) {
     CloseMainWindow();
     setrlimit(RLIMIT_FSIZE, &original);
 
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Kelvara: the preferences could not be saved to " +
-                  testing_support::PreferencesFilePath() + ": File too large\n");
+    // Said on standard error, and in the window, where a user would see it.
+    const std::string message = "The preferences could not be saved to " +
+                                testing_support::PreferencesFilePath() +
+                                ": File too large. The file on disk is as it was.";
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("Kelvara: " + message + "\n"), std::string::npos) << report;
+    EXPECT_EQ(testing_support::WarningsShown(), std::vector<std::string>{message});
     EXPECT_EQ(ReadPreferencesFile(), before);
     EXPECT_TRUE(fw::QuitRequested());
     EXPECT_EQ(fw::LiveInstance<MainWindow>(), nullptr);

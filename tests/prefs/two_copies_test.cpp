@@ -127,6 +127,16 @@ TEST(DISABLED_Copy, EditsWhenTold) {
     CloseMainWindow();
 }
 
+// Copy C: started before the others, it changes nothing and closes when its
+// parent says so.
+TEST(DISABLED_Copy, StaysIdle) {
+    JoinSharedFolder();
+    StartKelvara();
+    Touch(SharedFolder() + "/C.started");
+    ASSERT_TRUE(WaitForFile(SharedFolder() + "/C.go"));
+    CloseMainWindow();
+}
+
 // A copy that crashes while it holds the lock.
 TEST(DISABLED_Copy, CrashesHoldingTheLock) {
     JoinSharedFolder();
@@ -169,17 +179,22 @@ void ExpectSaved(const std::string& shared, const std::vector<std::string>& file
 
 } // namespace
 
-// Both copies start without a file. The built-in diodes are what each
+// Three copies start without a file. The built-in diodes are what each
 // started with, so B, which did not touch them, brings back none that A
-// deleted and doubles none that A changed.
+// deleted and doubles none that A changed; C, which changed nothing at all,
+// closes last and undoes neither's design.
 TEST(TwoCopies, NeitherUndoesWhatTheOtherSaved) {
     const std::string shared = SharedFolderWith({});
+    std::unique_ptr<QProcess> c = StartCopy("DISABLED_Copy.StaysIdle", shared);
+    ASSERT_TRUE(WaitForFile(shared + "/C.started"));
     std::unique_ptr<QProcess> b = StartCopy("DISABLED_Copy.EditsWhenTold", shared);
     ASSERT_TRUE(WaitForFile(shared + "/B.started"));
     std::unique_ptr<QProcess> a = StartCopy("DISABLED_Copy.EditsTheLibrary", shared);
     ExpectEndsWell(*a);
     Touch(shared + "/B.go");
     ExpectEndsWell(*b);
+    Touch(shared + "/C.go");
+    ExpectEndsWell(*c);
 
     const std::vector<std::string> defaults = testing_support::kDefaultFile;
     ExpectSaved(shared,

@@ -5,6 +5,7 @@
 #include "prefs/preferences_format.h"
 
 #include "framework/listbox.h"
+#include "framework/message_box.h"
 #include "framework/popup_menu.h"
 #include "framework/push_button.h"
 #include "framework/radio_button.h"
@@ -19,6 +20,7 @@
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 namespace testing_support {
 
@@ -155,6 +157,25 @@ std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int ke
         visited.push_back(FocusedControl(window));
     }
     return visited;
+}
+
+namespace {
+
+std::vector<std::string>& Warnings() {
+    static std::vector<std::string> shown;
+    return shown;
+}
+
+} // namespace
+
+void AnswerWarnings() {
+    fw::SetWarningObserver([](const std::string& text) { Warnings().push_back(text); });
+}
+
+std::vector<std::string> WarningsShown() {
+    // Long enough for a box due at start-up to come up and be answered.
+    ProcessEvents(50);
+    return std::exchange(Warnings(), {});
 }
 
 void ProcessEvents(int milliseconds) {

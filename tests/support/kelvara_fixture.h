@@ -84,6 +84,13 @@ std::string FocusedControl(const fw::Window& window);
 std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int key,
                                                 Qt::KeyboardModifiers modifiers, int count);
 
+// From now on every warning box is answered with OK as soon as it shows, and
+// its text is kept for WarningsShown.
+void AnswerWarnings();
+// The texts of the warning boxes shown since the last call, oldest first;
+// queued events are let happen first, so a box due at start-up is among them.
+std::vector<std::string> WarningsShown();
+
 // Lets queued events (paints, activations, deferred deletions) happen.
 void ProcessEvents(int milliseconds = 0);
 

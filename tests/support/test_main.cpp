@@ -2,6 +2,7 @@
 // its own, so that no test reads or writes the real user's preferences.
 
 #include "framework/runtime.h"
+#include "tests/support/kelvara_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
 
     testing::InitGoogleTest(&argc, argv);
     fw::RuntimeInit(argc, argv);
+    // No test may wait on a box that nobody answers.
+    testing_support::AnswerWarnings();
     const int result = RUN_ALL_TESTS();
     // The windows must go while Qt still stands, before main returns.
     fw::RuntimeExit();

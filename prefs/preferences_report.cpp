@@ -1,0 +1,80 @@
+#include "prefs/preferences_report.h"
+
+#include "app/main_window.h"
+
+#include "framework/message_box.h"
+
+#include <iostream>
+
+namespace prefs {
+namespace {
+
+// Standard error is where a launcher or a terminal keeps what happened.
+void ToStandardError(const std::string& text) {
+    std::cerr << "Kelvara: " << text << "\n";
+}
+
+void Tell(MainWindow& window, const std::string& text) {
+    ToStandardError(text);
+    fw::ShowWarning(window, text);
+}
+
+// Why the file cannot be read, as a clause of a sentence.
+std::string InWords(const fw::FolderItem& file, const PreferencesRead& read) {
+    switch (read.problem) {
+    case fw::ReadProblem::NotText:
+        return "it is not a text file";
+    case fw::ReadProblem::TooLarge:
+        return "it is larger than any text file of the program";
+    case fw::ReadProblem::NotRegular:
+        return file.IsFolder() ? "it is a folder" : "it is not a regular file";
+    case fw::ReadProblem::None:
+    case fw::ReadProblem::Missing:
+    case fw::ReadProblem::Unreadable:
+        break;
+    }
+    return read.reason;
+}
+
+} // namespace
+
+void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
+                             const PreferencesRead& read) {
+    std::string text = "The preferences file " + file.AbsolutePath() +
+                       " cannot be read: " + InWords(file, read) +
+                       ". The built-in settings are used";
+    if (const char* suffix = KeptCopySuffix(read.problem)) {
+        text += "; the file will be kept as " + file.FreeNameBeside(suffix)->AbsolutePath() +
+                " when Kelvara closes.";
+    } else {
+        text += "; it is left untouched.";
+    }
+    Tell(window, text);
+}
+
+void ReportNoFolderAtStart(MainWindow& window, const std::string& problem) {
+    Tell(window, "The preferences folder cannot be used: " + problem +
+                     ". The built-in settings are used, and nothing will be saved.");
+}
+
+void ReportSaveFailure(MainWindow& window, const std::string& path, const std::string& reason) {
+    Tell(window, "The preferences could not be saved to " + path + ": " + reason +
+                     ". The file on disk is as it was.");
+}
+
+void ReportNoFolderAtClose(MainWindow& window, const std::string& problem) {
+    Tell(window,
+         "The preferences could not be saved: " + problem + ". Nothing was written anywhere.");
+}
+
+void ReportSavingWithoutLock(const std::string& path, const std::string& why) {
+    ToStandardError("saving " + path + " without the lock: " + why);
+}
+
+void ReportKeptAtClose(const std::string& path, const std::string& reason,
+                       const fw::FolderItem& kept) {
+    ToStandardError(path + " cannot be read: " + reason + ". It is kept as " + kept.AbsolutePath() +
+                    ".");
+}
+
+} // namespace prefs
