@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-
 namespace fw {
 
 FileVersion::Impl::Impl(const struct stat& info, int fd)
@@ -53,11 +51,6 @@ bool IsVersion(const struct stat& info, const FileVersion& version) {
 
 const char* NotRegularText(const struct stat& info) {
     return S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file";
-}
-
-bool LinkingImpossible(int error) {
-    return error == EPERM || error == EXDEV || error == ENOTSUP || error == EOPNOTSUPP ||
-           error == EMLINK || error == ENOSYS;
 }
 
 } // namespace internal

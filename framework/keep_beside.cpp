@@ -1,13 +1,16 @@
 #include "framework/files.h"
 
+#include "framework/internal/new_file.h"
 #include "framework/internal/text_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace fw {
 namespace {
@@ -21,14 +24,80 @@ std::string NameBeside(const std::string& path, std::string_view why, unsigned l
     return name;
 }
 
+// The file that a path finally names, or the path itself when its links
+// lead nowhere: the items beside the file belong to it, not to a link.
+std::string FileOf(const std::string& path) {
+    std::string error;
+    const std::string target = internal::FinalTarget(path, error);
+    return target.empty() ? path : target;
+}
+
+// Tries the free names beside `target` in turn with `take`, which gives 0,
+// EEXIST when the name is taken at the moment it acts (so no item made
+// meanwhile is lost), or another errno, which ends the search (as names that
+// grow too long do). 0 with the name in `kept`, or that errno.
+int TakeAFreeName(const std::string& target, std::string_view why, std::string& kept,
+                  const std::function<int(const std::string&)>& take) {
+    for (unsigned long number = 1;; ++number) {
+        const std::string name = NameBeside(target, why, number);
+        const int error = take(name);
+        if (error == 0) {
+            kept = name;
+        }
+        if (error != EEXIST) {
+            return error;
+        }
+    }
+}
+
+// Where the file system cannot link, the bytes are copied: first to a new
+// file, so that a copy cut short is a leftover that RemoveLeftoverWrites
+// removes and never passes for a kept file; then, once whole and on disk,
+// under the free name, where it takes the file's mode. A file that cannot
+// even be read is moved beside itself.
+int CopyBeside(const std::string& target, std::string_view why, std::string& kept) {
+    const int source =
+        ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (source < 0) {
+        const int error = errno;
+        if (error != EACCES) {
+            return error;
+        }
+        return TakeAFreeName(target, why, kept, [&target](const std::string& name) {
+            return internal::MoveWithoutReplacing(target, name);
+        });
+    }
+    struct stat info {};
+    internal::NewFile copy;
+    int error = ::fstat(source, &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : EINVAL;
+    if (error == 0) {
+        error = copy.Create(target, S_IRUSR | S_IWUSR, /*nameless=*/false);
+    }
+    if (error == 0 && (!internal::CopyAll(source, copy.Fd()) || ::fsync(copy.Fd()) != 0)) {
+        error = errno;
+    }
+    ::close(source);
+    if (error == 0) {
+        error = TakeAFreeName(target, why, kept, [&copy](const std::string& name) {
+            return internal::MoveWithoutReplacing(copy.Name(), name);
+        });
+    }
+    if (error == 0) {
+        copy.LetGoOfName();
+        ::fchmod(copy.Fd(), info.st_mode & 0777);
+    }
+    return error;
+}
+
 } // namespace
 
 // A name whose look fails for any reason (not only because it is free) is
 // given back: the attempt to make it then reports that reason, where going
 // on to the next number would look in vain without end.
 Ref<FolderItem> FolderItem::FreeNameBeside(std::string_view why) const {
+    const std::string target = FileOf(path_);
     for (unsigned long number = 1;; ++number) {
-        const std::string name = NameBeside(path_, why, number);
+        const std::string name = NameBeside(target, why, number);
         struct stat info {};
         if (::lstat(name.c_str(), &info) != 0) {
             return New<FolderItem>(name);
@@ -36,41 +105,36 @@ Ref<FolderItem> FolderItem::FreeNameBeside(std::string_view why) const {
     }
 }
 
-// Linking and renaming without replacing both fail with EEXIST when the name
-// is taken, at the moment they act, so no item made meanwhile is lost. Once
-// names grow too long, the failure is another and the search ends. Neither
-// needs to read the file.
+// The file is kept beside the file the path finally names, so that a link at
+// the path stays a link. A hard link keeps it without reading it and leaves
+// it in place.
 Ref<FolderItem> FolderItem::KeepBeside(std::string_view why) const {
     lastError_.clear();
+    std::string error;
+    const std::string target = internal::FinalTarget(path_, error);
     struct stat info {};
-    if (::stat(path_.c_str(), &info) != 0) {
-        lastError_ = std::strerror(errno);
+    if (target.empty() || ::stat(target.c_str(), &info) != 0) {
+        lastError_ = target.empty() ? error : std::strerror(errno);
         return nullptr;
     }
     if (!S_ISREG(info.st_mode)) {
         lastError_ = internal::NotRegularText(info);
         return nullptr;
     }
-    bool link = true;
-    for (unsigned long number = 1;; ++number) {
-        const std::string name = NameBeside(path_, why, number);
-        int result = -1;
-        if (link) {
-            // Following a link keeps the file it leads to, not the link.
-            result = ::linkat(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-            link = result == 0 || !internal::LinkingImpossible(errno);
-        }
-        if (!link) {
-            result = ::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE);
-        }
-        if (result == 0) {
-            return New<FolderItem>(name);
-        }
-        if (errno != EEXIST) {
-            lastError_ = std::strerror(errno);
-            return nullptr;
-        }
+    std::string kept;
+    int code = TakeAFreeName(target, why, kept, [&target](const std::string& name) {
+        const int linked = ::link(target.c_str(), name.c_str());
+        return linked == 0 ? 0 : errno;
+    });
+    if (internal::LinkingImpossible(code)) {
+        code = CopyBeside(target, why, kept);
     }
+    if (code != 0) {
+        lastError_ = std::strerror(code);
+        return nullptr;
+    }
+    internal::SyncFolderOf(target);
+    return New<FolderItem>(kept);
 }
 
 } // namespace fw

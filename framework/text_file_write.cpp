@@ -1,6 +1,8 @@
 #include "framework/files.h"
 
+#include "framework/internal/new_file.h"
 #include "framework/internal/text_files.h"
+#include "framework/write_seam.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +10,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -26,51 +27,31 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// Hands all of `bytes` to the system; false with errno set when it refuses.
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
 } // namespace
 
-// The lines go to a new file beside the target, which takes the target's
-// place by rename only once it is complete and on disk. Every failure
-// removes it and leaves the target as it was.
+// The lines go to a new file beside the target (see internal::NewFile), which
+// takes the target's place only once it is complete and on disk. Every
+// failure discards it and leaves the target as it was.
 struct TextOutputStream::Impl {
     using Outcome = TextOutputStream::Outcome;
 
     explicit Impl(const std::string& path);
-    ~Impl() { Discard(); }
 
     void Write(std::string_view text);
     Outcome Close(const FileVersion* expected);
 
     bool Failed(int error);
-    // Writes what is pending, puts it on disk and closes the new file.
+    // Writes what is pending and puts it on disk.
     bool Finish();
+    // Gives the new file a name beside the target, for the renames.
+    bool Name();
     Outcome Replace();
     Outcome Exchange(const FileVersion& expected);
     Outcome PlaceNew();
     Outcome ReplaceIfStill(const FileVersion& expected);
-    bool IsOwn(const std::string& name) const;
-    // Closes the new file and removes it.
-    void Discard();
 
     std::string target;
-    std::string temp; // the new file's name while it is ours to remove
-    int fd = -1;
-    dev_t device = 0; // the new file's identity, to tell it from others
-    ino_t inode = 0;
+    internal::NewFile file;
     std::string pending;
     std::size_t size = 0; // bytes written so far, pending ones included
     std::string error;
@@ -90,79 +71,60 @@ TextOutputStream::Impl::Impl(const std::string& path)
         error = internal::NotRegularText(old);
         return;
     }
-    std::string name = target + ".XXXXXX";
-    fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return;
-    }
-    temp = std::move(name);
-    // mkostemp makes the file private; the file it replaces keeps its mode,
-    // but its owner may always read and write what it wrote, or a file that
-    // could not be read would stay so after every save.
+    // The file it replaces keeps its mode, but its owner may always read and
+    // write what it wrote, or a file that could not be read would stay so
+    // after every save.
     const mode_t mode = replacing ? ((old.st_mode & 0777) | S_IRUSR | S_IWUSR) : NewFileMode();
-    struct stat own {};
-    if (::fchmod(fd, mode) != 0 || ::fstat(fd, &own) != 0) {
-        Failed(errno);
-        return;
+    if (const int code = file.Create(target, mode, /*nameless=*/true); code != 0) {
+        Failed(code);
     }
-    device = own.st_dev;
-    inode = own.st_ino;
 }
 
 bool TextOutputStream::Impl::Failed(int code) {
     if (error.empty()) {
         error = std::strerror(code);
     }
-    Discard();
+    file.Discard();
     return false;
 }
 
-void TextOutputStream::Impl::Discard() {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
-    if (!temp.empty()) {
-        ::unlink(temp.c_str());
-        temp.clear();
-    }
-}
-
 void TextOutputStream::Impl::Write(std::string_view text) {
-    if (outcome || fd < 0) {
+    if (outcome || !file.IsOpen()) {
         return;
     }
     // No reader takes a file past the bound, so it fails as a whole rather
     // than be cut off where the bound falls.
     if (text.size() >= kMaxTextFileBytes - size) {
         error = internal::kTooLargeText;
-        Discard();
+        file.Discard();
         return;
     }
     pending.append(text);
     pending.push_back('\n');
     size += text.size() + 1;
     if (pending.size() >= kWriteChunk) {
-        if (!WriteAll(fd, pending)) {
+        if (!internal::WriteAll(file.Fd(), pending)) {
             Failed(errno);
         }
         pending.clear();
     }
 }
 
+// fsync reports what a network file system deferred, as closing would; the
+// file stays open, and locked, until it is in place.
 bool TextOutputStream::Impl::Finish() {
-    if (fd < 0) {
+    if (!file.IsOpen()) {
         return false;
     }
-    if (!WriteAll(fd, pending) || ::fsync(fd) != 0) {
+    if (!internal::WriteAll(file.Fd(), pending) || ::fsync(file.Fd()) != 0) {
         return Failed(errno);
     }
-    const int closed = ::close(fd); // also reports what a network file system deferred
-    fd = -1;
-    return closed == 0 || Failed(errno);
+    pending.clear();
+    return true;
 }
 
+// Once the new file is in place, the folder goes to disk too: a save that
+// was reported done survives a power cut.
 TextOutputStream::Outcome TextOutputStream::Impl::Close(const FileVersion* expected) {
     if (!outcome) {
         if (!Finish()) {
@@ -172,70 +134,99 @@ TextOutputStream::Outcome TextOutputStream::Impl::Close(const FileVersion* expec
         } else {
             outcome = expected->Exists() ? Exchange(*expected) : PlaceNew();
         }
+        if (*outcome == Outcome::Replaced) {
+            internal::SyncFolderOf(target);
+        }
+        file.Discard();
     }
     return *outcome;
 }
 
+bool TextOutputStream::Impl::Name() {
+    if (const int code = file.GiveName(); code != 0) {
+        return Failed(code);
+    }
+    if (WhileNewFileIsNamed) {
+        WhileNewFileIsNamed(file.Name());
+    }
+    return true;
+}
+
 TextOutputStream::Outcome TextOutputStream::Impl::Replace() {
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!Name()) {
+        return Outcome::Failed;
+    }
+    if (::rename(file.Name().c_str(), target.c_str()) != 0) {
         Failed(errno);
         return Outcome::Failed;
     }
-    temp.clear();
+    file.LetGoOfName();
     return Outcome::Replaced;
 }
 
 // Exchanging the two names puts the new file in place and the old one under
-// the temporary name in one step; only then is the old one compared with the
+// the new file's name in one step; only then is the old one compared with the
 // version expected. Another writer's file is exchanged back into its place.
+// Should this writer die before it removes the old file, the old file is a
+// leftover like any new file, and RemoveLeftoverWrites removes it.
 TextOutputStream::Outcome TextOutputStream::Impl::Exchange(const FileVersion& expected) {
-    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
+    if (!Name()) {
+        return Outcome::Failed;
+    }
+    const std::string name = file.Name();
+    if (::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
         const int code = errno;
-        if (code == EINVAL || code == ENOSYS || code == EOPNOTSUPP) {
+        if (internal::RenameFlagUnsupported(code)) {
             return ReplaceIfStill(expected);
         }
         if (code == ENOENT) { // the file is gone
-            Discard();
+            file.Discard();
             return Outcome::Changed;
         }
         Failed(code);
         return Outcome::Failed;
     }
+    file.LetGoOfName(); // the name holds the file that was in place
     struct stat old {};
-    if (::lstat(temp.c_str(), &old) == 0 && internal::IsVersion(old, expected)) {
-        Discard(); // removes the old file, which the expected version keeps open
+    if (::lstat(name.c_str(), &old) == 0 && internal::IsVersion(old, expected)) {
+        ::unlink(name.c_str()); // the old file, which the expected version keeps open
         return Outcome::Replaced;
     }
-    const bool back =
-        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
-    if (!back || !IsOwn(temp)) {
-        temp.clear(); // whatever the name holds now is not ours to remove
+    // Whatever the name holds when the exchange back failed is not ours to
+    // remove.
+    if (::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0 &&
+        file.IsNamedBy(name)) {
+        ::unlink(name.c_str());
     }
-    Discard();
     return Outcome::Changed;
 }
 
-// Linking fails when the name is taken at that moment; renaming without
-// replacing does the same where the file system cannot link.
+// A nameless file is linked straight to the target, which fails when the
+// name is taken at that moment; a named one is moved there without replacing.
 TextOutputStream::Outcome TextOutputStream::Impl::PlaceNew() {
-    int result = ::link(temp.c_str(), target.c_str());
-    if (result != 0 && internal::LinkingImpossible(errno)) {
-        result = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
-        if (result == 0) {
-            temp.clear();
-            return Outcome::Replaced;
+    if (file.Name().empty()) {
+        const int code = file.LinkAs(target);
+        if (code == 0 || code == EEXIST) {
+            return code == 0 ? Outcome::Replaced : Outcome::Changed;
         }
-        if (errno == EINVAL) {
-            return ReplaceIfStill(FileVersion());
+        if (!internal::LinkingImpossible(code) && code != ENOENT) {
+            Failed(code);
+            return Outcome::Failed;
         }
     }
-    const int code = errno;
-    if (result != 0 && code != EEXIST) {
-        Failed(code);
+    if (!Name()) {
         return Outcome::Failed;
     }
-    Discard();
-    return result == 0 ? Outcome::Replaced : Outcome::Changed;
+    const int code = internal::MoveWithoutReplacing(file.Name(), target);
+    if (code == 0) {
+        file.LetGoOfName();
+        return Outcome::Replaced;
+    }
+    if (code == EEXIST) {
+        return Outcome::Changed;
+    }
+    Failed(code);
+    return Outcome::Failed;
 }
 
 // Where the file system offers no way to check and replace in one step, the
@@ -252,15 +243,9 @@ TextOutputStream::Outcome TextOutputStream::Impl::ReplaceIfStill(const FileVersi
         return Outcome::Failed;
     }
     if (!same) {
-        Discard();
         return Outcome::Changed;
     }
     return Replace();
-}
-
-bool TextOutputStream::Impl::IsOwn(const std::string& name) const {
-    struct stat info {};
-    return ::lstat(name.c_str(), &info) == 0 && info.st_dev == device && info.st_ino == inode;
 }
 
 TextOutputStream::TextOutputStream(std::string path)
@@ -287,7 +272,7 @@ std::string TextOutputStream::ErrorText() const {
 Ref<TextOutputStream> FolderItem::CreateTextFile() const {
     lastError_.clear();
     Ref<TextOutputStream> stream = New<TextOutputStream>(path_);
-    if (stream->impl_->fd < 0) {
+    if (!stream->impl_->file.IsOpen()) {
         lastError_ = stream->ErrorText();
         return nullptr;
     }

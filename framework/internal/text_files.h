@@ -41,6 +41,21 @@ const char* NotRegularText(const struct stat& info);
 // Whether a failed link(2) means that this file system cannot link the file
 // (no hard links, another device, too many links) rather than a real error.
 bool LinkingImpossible(int error);
+// Whether a failed renameat2 with flags (RENAME_EXCHANGE, RENAME_NOREPLACE)
+// means that the kernel, the file system or a sandbox does not offer them,
+// rather than a real error: the caller then does without.
+bool RenameFlagUnsupported(int error);
+// Renames `from` to `to` unless `to` is taken; 0, or the errno (EEXIST when
+// it is taken). Where the system cannot rename without replacing in one step,
+// a link does (it fails when the name is taken at that moment), and where
+// neither works, the check comes just before the rename.
+int MoveWithoutReplacing(const std::string& from, const std::string& to);
+// The folder that holds `path` ("." for a bare name).
+std::string FolderOf(const std::string& path);
+// Puts the folder's entries on disk, so that a file renamed, linked or
+// removed there stays so after a power cut. Best effort: by then the change
+// is done, and some file systems cannot sync a folder.
+void SyncFolderOf(const std::string& path);
 // The file that `path` finally names: the end of the chain of links at
 // `path`, which need not exist. Writing replaces that file, so that a user's
 // link stays a link, and its lock stands beside it, so that every path that

@@ -4,26 +4,32 @@
 #include "framework/files.h"
 
 #include "framework/picture.h"
+#include "framework/write_seam.h"
 #include "tests/support/unreadable_file.h"
 
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fw {
@@ -64,7 +70,19 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
+}
+
+// Whether this process may hard-link files in the folder: not on FUSE or
+// FAT-style file systems, nor under the file system shim (tests/fs_shim).
+bool FolderCanLink(const std::string& folder) {
+    const std::string probe = folder + "link probe";
+    WriteBytes(probe, "");
+    const bool linked = ::link(probe.c_str(), (probe + " 2").c_str()) == 0;
+    std::filesystem::remove(probe);
+    std::filesystem::remove(probe + " 2");
+    return linked;
 }
 
 TEST(FilesTest, PreferencesIsTheConfigurationFolder) {
@@ -285,6 +303,29 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
         EXPECT_EQ(ReadBytes(path), old); // nothing replaced before Close
     }                                    // destroyed without Close: nothing replaced
     EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
+
+    // A folder that refuses the new file its name or its place fails the
+    // write. What the folder would not let go of either is a leftover, which
+    // the next save removes first.
+    {
+        Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+        ASSERT_TRUE(out);
+        out->WriteLine("new");
+        using std::filesystem::perms;
+        std::filesystem::permissions(folder, perms::owner_read | perms::owner_exec);
+        bool closed = true;
+        {
+            testing_support::PermissionsApply permissions;
+            closed = out->Close();
+        }
+        std::filesystem::permissions(folder, perms::owner_all);
+        EXPECT_FALSE(closed);
+        EXPECT_EQ(out->ErrorText(), "Permission denied");
+        EXPECT_EQ(ReadBytes(path), old);
+        GetFolderItem(path)->RemoveLeftoverWrites();
+        EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
+    }
 
     // Writing beyond the file size limit fails with EFBIG (the signal that
     // would otherwise end the process is ignored). The tests run as root, so
@@ -340,43 +381,60 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
     EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
 }
 
-// A file kept aside keeps its bytes under a name that was free, and stays in
-// place itself; keeping needs no right to read it.
+// A file kept aside keeps its bytes and its mode under a name that was free,
+// beside the file the path finally names, so a link stays a link. Keeping
+// needs no right to read the file where the file system can link it, and
+// the file stays in place wherever it can be linked or read.
 TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
     const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
     const std::string path = folder + "KelvaraPrefs.txt";
-    Ref<FolderItem> file = GetFolderItem(path);
+    const std::string elsewhere = folder + "elsewhere/real.txt";
+    std::filesystem::create_directory(folder + "elsewhere");
     WriteBytes(path, "kept\n");
+    WriteBytes(elsewhere, "kept\n");
+    std::filesystem::create_symlink(elsewhere, folder + "link");
     std::filesystem::create_symlink(folder + "nowhere", path + ".bad-3");
+    const bool canLink = FolderCanLink(folder);
+    if (std::getenv("KELVARA_FS_SHIM") != nullptr) {
+        EXPECT_FALSE(canLink) << "the file system shim is not in effect";
+    }
 
     struct Row {
+        const char* item;
         const char* why;
-        const char* kept; // the name kept under, after the file's own
+        const char* kept; // the item kept, in the folder
         bool locked;      // the file may not be read
     };
     const std::vector<Row> rows = {
-        {"bad", ".bad", false},
-        {"bad", ".bad-2", false},
-        {"bad", ".bad-4", false}, // "-3" is taken by a link to nothing
-        {"locked", ".locked", true},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad", false},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-2", false},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-4", false}, // "-3" is a dangling link
+        {"link", "bad", "elsewhere/real.txt.bad", false},
+        {"KelvaraPrefs.txt", "locked", "KelvaraPrefs.txt.locked", true},
+        {"link", "locked", "elsewhere/real.txt.locked", true},
     };
+    using std::filesystem::perms;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.kept);
-        std::filesystem::permissions(path, row.locked ? std::filesystem::perms::none
-                                                      : std::filesystem::perms::owner_read |
-                                                            std::filesystem::perms::owner_write);
-        EXPECT_EQ(file->FreeNameBeside(row.why)->AbsolutePath(), path + row.kept);
+        Ref<FolderItem> item = GetFolderItem(folder + row.item);
+        const std::string file = (folder + row.item == path) ? path : elsewhere;
+        const perms mode = row.locked ? perms::none : perms::owner_read | perms::group_read;
+        std::filesystem::permissions(file, mode);
+        EXPECT_EQ(item->FreeNameBeside(row.why)->AbsolutePath(), folder + row.kept);
         Ref<FolderItem> kept;
         {
             testing_support::PermissionsApply permissions;
-            EXPECT_EQ(file->ReadTextFile().problem,
+            EXPECT_EQ(item->ReadTextFile().problem,
                       row.locked ? ReadProblem::Unreadable : ReadProblem::None);
-            kept = file->KeepBeside(row.why);
+            kept = item->KeepBeside(row.why);
         }
-        ASSERT_TRUE(kept) << file->LastErrorText();
-        EXPECT_EQ(kept->AbsolutePath(), path + row.kept);
-        EXPECT_EQ(ReadBytes(path + row.kept), "kept\n");
-        EXPECT_EQ(ReadBytes(path), "kept\n");
+        ASSERT_TRUE(kept) << item->LastErrorText();
+        EXPECT_EQ(kept->AbsolutePath(), folder + row.kept);
+        EXPECT_EQ(ReadBytes(folder + row.kept), "kept\n");
+        EXPECT_EQ(std::filesystem::status(folder + row.kept).permissions(), mode);
+        const bool stays = canLink || !row.locked; // otherwise it is moved aside
+        EXPECT_EQ(ReadBytes(file), stays ? "kept\n" : "<unreadable>");
+        EXPECT_TRUE(std::filesystem::is_symlink(folder + "link"));
     }
     EXPECT_TRUE(std::filesystem::is_symlink(path + ".bad-3"));
 
@@ -420,6 +478,7 @@ TEST(FilesTest, AGuardedWriteReplacesOnlyTheVersionExpected) {
         {"created meanwhile", nullptr, create, Outcome::Changed, "theirs\n"},
         {"still missing", nullptr, {}, Outcome::Replaced, "ours\n"},
         {"linked", "old\n", {}, Outcome::Replaced, "ours\n", "real.txt"},
+        {"first file through a link", nullptr, {}, Outcome::Replaced, "ours\n", "real.txt"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -451,6 +510,128 @@ TEST(FilesTest, AGuardedWriteReplacesOnlyTheVersionExpected) {
         std::sort(listing.begin(), listing.end());
         EXPECT_EQ(listing, names) << "no temporary file is left behind";
     }
+}
+
+// Only what writers that died left beside the file goes: a live writer's new
+// file, kept files, the lock and whatever merely looks alike stay. The path is
+// a link, and the file it names is in another folder.
+TEST(FilesTest, RemovingLeftoverWritesLeavesAllElse) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath() + "real/";
+    const std::string path = folder + "KelvaraPrefs.txt";
+    const std::string link = SpecialFolder::Preferences()->AbsolutePath() + "KelvaraPrefs.txt";
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink(path, link);
+    WriteBytes(path, "old\n");
+    const auto file = [](const std::string& at) { WriteBytes(at, "x"); };
+    struct Row {
+        const char* name; // after the file's own
+        std::function<void(const std::string&)> make;
+        bool removed;
+    };
+    const std::vector<Row> rows = {
+        {".saving-Ab12Cd", file, true}, // a new file, or an old one exchanged out
+        {".saving-Zz9Yx8",
+         [&](const std::string& at) {
+             file(at);
+             std::filesystem::permissions(at, std::filesystem::perms::none);
+         },
+         true}, // an old file that could not be read, exchanged out
+        {".not-text", file, false},
+        {".too-large-2", file, false},
+        {".unreadable", file, false},
+        {".lock", file, false},
+        {".backup", file, false},
+        {".Ab12Cd", file, false}, // an older build's, which may be the user's
+        {".saving-Ab12Cd7", file, false},
+        {".saving-Lnk123",
+         [&](const std::string& at) { std::filesystem::create_symlink(path, at); }, false},
+    };
+    for (const Row& row : rows) {
+        row.make(path + row.name);
+    }
+
+    // A live writer's new file has a name while it takes the file's place.
+    std::string liveNewFile;
+    bool liveNewFileStayed = false;
+    WhileNewFileIsNamed = [&](const std::string& newFile) {
+        liveNewFile = newFile;
+        testing_support::PermissionsApply permissions;
+        GetFolderItem(link)->RemoveLeftoverWrites();
+        liveNewFileStayed = std::filesystem::exists(newFile);
+    };
+    Ref<TextOutputStream> out = GetFolderItem(link)->CreateTextFile();
+    ASSERT_TRUE(out);
+    out->WriteLine("new");
+    const bool closed = out->Close();
+    WhileNewFileIsNamed = nullptr;
+    EXPECT_TRUE(closed) << out->ErrorText();
+    EXPECT_EQ(ReadBytes(path), "new\n");
+    ASSERT_NE(liveNewFile, "");
+    EXPECT_TRUE(liveNewFileStayed);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const bool stays = std::filesystem::symlink_status(path + row.name).type() !=
+                           std::filesystem::file_type::not_found;
+        EXPECT_EQ(stays, !row.removed);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+constexpr const char* kKilledWriterFolder = "KELVARA_TEST_KILLED_WRITER_FOLDER";
+
+// Run by the test below as a process of its own: replaces the file in the
+// folder it is given, and stops once its new file has a name there.
+TEST(DISABLED_KilledWriter, StopsWhileItsNewFileHasAName) {
+    const char* folder = std::getenv(kKilledWriterFolder);
+    ASSERT_NE(folder, nullptr) << "run only by AKilledWriteLeavesNothingAfterTheNextSave";
+    const std::string path = std::string(folder) + "/KelvaraPrefs.txt";
+    const FolderItem::TextRead read = GetFolderItem(path)->ReadTextFile();
+    Ref<TextOutputStream> out = GetFolderItem(path)->CreateTextFile();
+    ASSERT_TRUE(out);
+    out->WriteLine("never in place");
+    WhileNewFileIsNamed = [folder](const std::string&) {
+        WriteBytes(std::string(folder) + ".stopped", "");
+        std::raise(SIGSTOP);
+    };
+    out->CloseIfUnchanged(read.version);
+}
+
+// A writer killed at the worst moment leaves its new file under its name;
+// the next save, which removes leftovers first, leaves only the file.
+TEST(FilesTest, AKilledWriteLeavesNothingAfterTheNextSave) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath() + "shared";
+    const std::string path = folder + "/KelvaraPrefs.txt";
+    std::filesystem::create_directory(folder);
+    WriteBytes(path, "old\n");
+
+    QProcess writer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kKilledWriterFolder, QString::fromStdString(folder));
+    writer.setProcessEnvironment(environment);
+    writer.setProcessChannelMode(QProcess::ForwardedChannels);
+    writer.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_also_run_disabled_tests",
+                  "--gtest_filter=DISABLED_KilledWriter.StopsWhileItsNewFileHasAName"});
+    ASSERT_TRUE(writer.waitForStarted());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!std::filesystem::exists(folder + ".stopped") && writer.state() == QProcess::Running &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(std::filesystem::exists(folder + ".stopped")) << "the writer never stopped";
+    ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+    ASSERT_TRUE(writer.waitForFinished());
+    ASSERT_EQ(FolderListing(folder).size(), 2u) << "the killed writer left no new file";
+
+    Ref<FolderItem> file = GetFolderItem(path);
+    file->RemoveLeftoverWrites();
+    const FolderItem::TextRead read = file->ReadTextFile();
+    Ref<TextOutputStream> out = file->CreateTextFile();
+    ASSERT_TRUE(out);
+    out->WriteLine("new");
+    EXPECT_EQ(out->CloseIfUnchanged(read.version), TextOutputStream::Outcome::Replaced);
+    EXPECT_EQ(ReadBytes(path), "new\n");
+    EXPECT_EQ(FolderListing(folder), std::vector<std::string>{"KelvaraPrefs.txt"});
 }
 
 TEST(FilesTest, FolderItemsNameTheirPlace) {
