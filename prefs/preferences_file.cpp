@@ -121,7 +121,9 @@ void MainWindow::SavePrefs() {
     }
     const std::string path = file->AbsolutePath();
     fw::FileLock lock(path);
-    if (!lock.TryLock(kLockWait)) {
+    if (lock.TryLock(kLockWait)) {
+        file->RemoveLeftoverWrites();
+    } else {
         // Saving anyway keeps this copy's changes, and the replacing below
         // still keeps what the holder saves.
         prefs::ReportSavingWithoutLock(path, lock.ErrorText());

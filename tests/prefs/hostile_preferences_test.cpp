@@ -310,6 +310,10 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         {}, DefaultState(), "", "", kDefaultFile},
     HostileCase{"an empty lock file left by a killed copy", [] { WriteBytes("", LockPath()); },
         {}, DefaultState(), "", "", kDefaultFile},
+    HostileCase{"the new file of a copy killed while saving is removed by the next save",
+        [] { WriteBytes(kMineBytes, PreferencesFilePath() + ".saving-Ab12Cd"); }, {},
+        DefaultState(), "", "", kDefaultFile, nullptr, {},
+        [] { EXPECT_FALSE(std::filesystem::exists(PreferencesFilePath() + ".saving-Ab12Cd")); }},
     // A lock file of another account may belong to a live copy: it is waited
     // for, never removed, and the save that follows without it succeeds, so
     // only standard error tells of it.
