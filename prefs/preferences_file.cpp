@@ -119,7 +119,7 @@ void MainWindow::SavePrefs() {
         prefs::ReportNoFolderAtClose(*this, fw::SpecialFolder::PreferencesProblem());
         return;
     }
-    const std::string path = file->AbsolutePath();
+    const std::string path = prefs::PathOf(*file);
     fw::FileLock lock(path);
     if (lock.TryLock(kLockWait)) {
         file->RemoveLeftoverWrites();

@@ -40,7 +40,7 @@ std::string InWords(const fw::FolderItem& file, const PreferencesRead& read) {
 
 void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
                              const PreferencesRead& read) {
-    std::string text = "The preferences file " + file.AbsolutePath() +
+    std::string text = "The preferences file " + PathOf(file) +
                        " cannot be read: " + InWords(file, read) +
                        ". The built-in settings are used";
     if (const char* suffix = KeptCopySuffix(read.problem)) {

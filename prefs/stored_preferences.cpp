@@ -17,6 +17,14 @@ fw::Ref<fw::FolderItem> PreferencesFile() {
     return folder->Child(kFileName);
 }
 
+std::string PathOf(const fw::FolderItem& file) {
+    std::string path = file.AbsolutePath();
+    if (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
 PreferencesRead ReadPreferences(const fw::Ref<fw::FolderItem>& file) {
     if (!file) {
         return {std::nullopt, fw::ReadProblem::Missing, "there is no preferences folder", {}};

@@ -28,6 +28,10 @@ struct PreferencesRead {
 // (fw::SpecialFolder::PreferencesProblem says why).
 fw::Ref<fw::FolderItem> PreferencesFile();
 
+// The file's absolute path as messages and the lock name it: without the
+// separator that the path of a folder standing in its place would end with.
+std::string PathOf(const fw::FolderItem& file);
+
 // The settings row, then every further line as a diode row, an empty line
 // included. A control character (an escape or a form feed that an older
 // version stored from a paste) is dropped from the field it stands in, and

@@ -264,6 +264,19 @@ TEST(PreferencesFile, AnUnreadableFileCountsAsAFirstStart) {
     EXPECT_EQ(FieldTexts(window).front(), "60");
     EXPECT_EQ(MenuRows(window).size(), 3u);
     EXPECT_EQ(fw::UnhandledExceptionCount(), 0);
+    const std::string path = testing_support::PreferencesFilePath();
+    EXPECT_EQ(testing_support::WarningsShown(),
+              std::vector<std::string>{"The preferences file " + path +
+                                       " cannot be read: it is a folder. The built-in settings "
+                                       "are used; it is left untouched."});
+
+    // The folder is named as the file, and nothing, not even the lock, is
+    // written into it.
+    CloseMainWindow();
+    EXPECT_EQ(testing_support::WarningsShown(),
+              std::vector<std::string>{"The preferences could not be saved to " + path +
+                                       ": is a folder. The file on disk is as it was."});
+    EXPECT_TRUE(std::filesystem::is_empty(path));
 }
 
 TEST(PreferencesFile, AFailedWriteLeavesTheOldFileWholeAndStillQuits) {
