@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -55,24 +56,18 @@ const char* KindOf(mode_t mode) {
     return "not a file";
 }
 
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('/') + 1);
-}
-
 // The lock stands beside the file that `path` finally names, so that copies
-// reaching one file through different links take one lock. A chain of links
-// without end names no file; its lock stands beside `path` itself.
+// reaching one file through different links take one lock.
 std::string LockPathFor(const std::string& path) {
-    std::string ignored;
-    const std::string target = internal::FinalTarget(path, ignored);
-    return (target.empty() ? path : target) + ".lock";
+    return internal::FileAt(path) + ".lock";
 }
 
 // Messages name the lock file alone when it stands beside the path the caller
 // gave, and in full when it stands in another folder.
 std::string LockNameFor(const std::string& path, const std::string& lockPath) {
-    const std::string folder = FolderOf(lockPath);
-    return folder == FolderOf(path) ? lockPath.substr(folder.size()) : lockPath;
+    return internal::FolderOf(lockPath) == internal::FolderOf(path)
+               ? std::filesystem::path(lockPath).filename().string()
+               : lockPath;
 }
 
 // Whether a failed open means that something else took the path's place

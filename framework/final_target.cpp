@@ -27,4 +27,10 @@ std::string FinalTarget(std::string path, std::string& error) {
     return {};
 }
 
+std::string FileAt(const std::string& path) {
+    std::string ignored;
+    std::string target = FinalTarget(path, ignored);
+    return target.empty() ? path : target;
+}
+
 } // namespace fw::internal

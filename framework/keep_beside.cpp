@@ -24,14 +24,6 @@ std::string NameBeside(const std::string& path, std::string_view why, unsigned l
     return name;
 }
 
-// The file that a path finally names, or the path itself when its links
-// lead nowhere: the items beside the file belong to it, not to a link.
-std::string FileOf(const std::string& path) {
-    std::string error;
-    const std::string target = internal::FinalTarget(path, error);
-    return target.empty() ? path : target;
-}
-
 // Tries the free names beside `target` in turn with `take`, which gives 0,
 // EEXIST when the name is taken at the moment it acts (so no item made
 // meanwhile is lost), or another errno, which ends the search (as names that
@@ -95,7 +87,8 @@ int CopyBeside(const std::string& target, std::string_view why, std::string& kep
 // given back: the attempt to make it then reports that reason, where going
 // on to the next number would look in vain without end.
 Ref<FolderItem> FolderItem::FreeNameBeside(std::string_view why) const {
-    const std::string target = FileOf(path_);
+    // The items beside the file belong to it, not to a link.
+    const std::string target = internal::FileAt(path_);
     for (unsigned long number = 1;; ++number) {
         const std::string name = NameBeside(target, why, number);
         struct stat info {};

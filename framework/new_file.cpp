@@ -33,14 +33,14 @@ std::string RandomLetters() {
     return letters;
 }
 
+} // namespace
+
 // Linking by descriptor fails in these ways where the file system cannot
 // link, and with ENOENT where /proc is missing and the kernel wants a
 // privilege for AT_EMPTY_PATH.
 bool NamelessLinkImpossible(int error) {
     return LinkingImpossible(error) || error == ENOENT;
 }
-
-} // namespace
 
 bool IsNewFileName(std::string_view name, std::string_view targetName) {
     if (!name.starts_with(targetName) ||

@@ -209,7 +209,7 @@ TextOutputStream::Outcome TextOutputStream::Impl::PlaceNew() {
         if (code == 0 || code == EEXIST) {
             return code == 0 ? Outcome::Replaced : Outcome::Changed;
         }
-        if (!internal::LinkingImpossible(code) && code != ENOENT) {
+        if (!internal::NamelessLinkImpossible(code)) {
             Failed(code);
             return Outcome::Failed;
         }

@@ -65,6 +65,11 @@ private:
     ino_t inode_ = 0;
 };
 
+// Whether linking a nameless file failed because the file system cannot link
+// it (or, without /proc, the kernel wants a privilege), rather than a real
+// error: it is then copied into a named file.
+bool NamelessLinkImpossible(int error);
+
 // Hands all of `bytes` to the system; false with errno set when it refuses.
 bool WriteAll(int fd, std::string_view bytes);
 // Writes every byte of the file open at `from` to `to`; false with errno set.

@@ -62,6 +62,9 @@ void SyncFolderOf(const std::string& path);
 // leads to one file takes one lock. Empty, with the reason in `error`, for a
 // chain without end.
 std::string FinalTarget(std::string path, std::string& error);
+// FinalTarget, or `path` itself for a chain of links without end: where the
+// items that belong beside a file stand.
+std::string FileAt(const std::string& path);
 
 } // namespace internal
 } // namespace fw

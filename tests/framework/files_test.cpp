@@ -5,11 +5,11 @@
 
 #include "framework/picture.h"
 #include "framework/write_seam.h"
+#include "tests/support/test_process.h"
 #include "tests/support/unreadable_file.h"
 
 #include <QByteArray>
 #include <QColor>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -22,14 +22,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace fw {
@@ -604,23 +602,11 @@ TEST(FilesTest, AKilledWriteLeavesNothingAfterTheNextSave) {
     std::filesystem::create_directory(folder);
     WriteBytes(path, "old\n");
 
-    QProcess writer;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(kKilledWriterFolder, QString::fromStdString(folder));
-    writer.setProcessEnvironment(environment);
-    writer.setProcessChannelMode(QProcess::ForwardedChannels);
-    writer.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_also_run_disabled_tests",
-                  "--gtest_filter=DISABLED_KilledWriter.StopsWhileItsNewFileHasAName"});
-    ASSERT_TRUE(writer.waitForStarted());
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (!std::filesystem::exists(folder + ".stopped") && writer.state() == QProcess::Running &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(std::filesystem::exists(folder + ".stopped")) << "the writer never stopped";
-    ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
-    ASSERT_TRUE(writer.waitForFinished());
+    const std::unique_ptr<QProcess> writer = testing_support::StartThisProgram(
+        "DISABLED_KilledWriter.StopsWhileItsNewFileHasAName", kKilledWriterFolder, folder);
+    ASSERT_TRUE(testing_support::WaitForFile(folder + ".stopped")) << "the writer never stopped";
+    ::kill(static_cast<pid_t>(writer->processId()), SIGKILL);
+    ASSERT_TRUE(writer->waitForFinished());
     ASSERT_EQ(FolderListing(folder).size(), 2u) << "the killed writer left no new file";
 
     Ref<FolderItem> file = GetFolderItem(path);

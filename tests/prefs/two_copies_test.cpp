@@ -3,6 +3,7 @@
 // "copy" tests below in a folder the parent shares with it.
 
 #include "tests/support/kelvara_fixture.h"
+#include "tests/support/test_process.h"
 
 #include "diode_editor/vi_window.h"
 #include "prefs/save_seam.h"
@@ -11,7 +12,6 @@
 #include "framework/listbox.h"
 #include "framework/text_field.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 
@@ -23,7 +23,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include <signal.h>
@@ -34,6 +33,7 @@ using testing_support::PreferencesFilePath;
 using testing_support::ReadPreferencesFile;
 using testing_support::SaveInTheEditor;
 using testing_support::StartKelvara;
+using testing_support::WaitForFile;
 
 namespace {
 
@@ -55,28 +55,9 @@ void Touch(const std::string& path) {
     std::ofstream{path};
 }
 
-// Waits for a file that another process makes; false after a minute.
-bool WaitForFile(const std::string& path) {
-    for (int waited = 0; waited < kCopyTimeoutMs; waited += 10) {
-        if (std::filesystem::exists(path)) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
-
 // Starts this test program running one copy test, in the shared folder.
 std::unique_ptr<QProcess> StartCopy(const char* test, const std::string& sharedFolder) {
-    auto copy = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(kSharedFolderVariable, QString::fromStdString(sharedFolder));
-    copy->setProcessEnvironment(environment);
-    copy->setProcessChannelMode(QProcess::ForwardedChannels);
-    copy->start(QCoreApplication::applicationFilePath(),
-                {"--gtest_also_run_disabled_tests", QString("--gtest_filter=") + test});
-    EXPECT_TRUE(copy->waitForStarted(kCopyTimeoutMs));
-    return copy;
+    return testing_support::StartThisProgram(test, kSharedFolderVariable, sharedFolder);
 }
 
 // Names a diode in the editor.
