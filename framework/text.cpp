@@ -1,5 +1,7 @@
 #include "framework/text.h"
 
+#include <QChar>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -33,24 +35,71 @@ std::string_view TakeDigits(std::string_view text, std::size_t& at) {
     return text.substr(start, at - start);
 }
 
-// The blanks that may stand before a number, in UTF-8: a space and a tab, and
-// the Unicode spaces that a paste from a word processor or a web page brings
-// along, so that a field that shows " 4700" never reads as 0.
-constexpr std::array<std::string_view, 16> kBlanks = {
-    " ",      "\t",
-    "\u00A0", // no-break space
-    "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005",
-    "\u2006", "\u2007", "\u2008", "\u2009", "\u200A", // en quad to hair space
-    "\u202F",                                         // narrow no-break space
-    "\u3000",                                         // ideographic space
+// A whole character at the start of a UTF-8 text: its code point and its
+// length in bytes.
+struct Utf8Character {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
 };
 
-// The length in bytes of the blank that starts the text, 0 for none.
-std::size_t BlankAt(std::string_view text) {
-    for (std::string_view blank : kBlanks) {
-        if (text.starts_with(blank)) {
-            return blank.size();
+// The character that starts the text, or none when the text is empty or its
+// first byte begins no whole character: the lead byte tells the sequence's
+// length and its own share of the code point, and a sequence that is cut,
+// malformed, over-long or a surrogate is not a character.
+std::optional<Utf8Character> FirstCharacter(std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return Utf8Character{lead, 1};
+    }
+    struct Sequence {
+        unsigned char leadMask, leadBits;
+        std::size_t length;
+        char32_t payloadMask, smallest;
+    };
+    constexpr Sequence kSequences[] = {
+        {0xE0, 0xC0, 2, 0x1F, 0x80},
+        {0xF0, 0xE0, 3, 0x0F, 0x800},
+        {0xF8, 0xF0, 4, 0x07, 0x10000},
+    };
+    for (const Sequence& sequence : kSequences) {
+        if ((lead & sequence.leadMask) != sequence.leadBits) {
+            continue;
         }
+        if (text.size() < sequence.length) {
+            return std::nullopt;
+        }
+        char32_t codePoint = lead & sequence.payloadMask;
+        for (std::size_t i = 1; i < sequence.length; ++i) {
+            if ((byte(i) & 0xC0) != 0x80) {
+                return std::nullopt;
+            }
+            codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+        }
+        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+        if (codePoint < sequence.smallest || codePoint > 0x10FFFF || surrogate) {
+            return std::nullopt;
+        }
+        return Utf8Character{codePoint, sequence.length};
+    }
+    return std::nullopt;
+}
+
+// The length in bytes of the blank that starts the text, 0 for none. Blanks
+// are the tab and every Unicode space separator, the plain space among them:
+// a paste from a word processor or a web page brings along no-break, thin,
+// ideographic or mathematical spaces, and a field that shows " 4700" must
+// never read as 0. Zero-width and line-breaking characters are no blanks.
+std::size_t BlankAt(std::string_view text) {
+    if (text.starts_with('\t')) {
+        return 1;
+    }
+    const std::optional<Utf8Character> character = FirstCharacter(text);
+    if (character && QChar::category(character->codePoint) == QChar::Separator_Space) {
+        return character->length;
     }
     return 0;
 }
@@ -302,45 +351,9 @@ int Asc(std::string_view text) {
     if (text.empty()) {
         return 0;
     }
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    // The lead byte tells the sequence's length and its own share of the
-    // code point; a sequence that is cut, malformed, over-long or a surrogate
-    // is not a character, and its first byte stands for itself.
-    struct Sequence {
-        unsigned char leadMask, leadBits;
-        std::size_t length;
-        int payloadMask, smallest;
-    };
-    constexpr Sequence kSequences[] = {
-        {0xE0, 0xC0, 2, 0x1F, 0x80},
-        {0xF0, 0xE0, 3, 0x0F, 0x800},
-        {0xF8, 0xF0, 4, 0x07, 0x10000},
-    };
-    if (lead < 0x80) {
-        return lead;
-    }
-    for (const Sequence& sequence : kSequences) {
-        if ((lead & sequence.leadMask) != sequence.leadBits) {
-            continue;
-        }
-        if (text.size() < sequence.length) {
-            return lead;
-        }
-        int codePoint = lead & sequence.payloadMask;
-        for (std::size_t i = 1; i < sequence.length; ++i) {
-            if ((byte(i) & 0xC0) != 0x80) {
-                return lead;
-            }
-            codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-        }
-        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-        if (codePoint < sequence.smallest || codePoint > 0x10FFFF || surrogate) {
-            return lead;
-        }
-        return codePoint;
-    }
-    return lead;
+    // A byte that begins no whole character stands for itself.
+    const std::optional<Utf8Character> character = FirstCharacter(text);
+    return character ? static_cast<int>(character->codePoint) : static_cast<unsigned char>(text[0]);
 }
 
 std::int32_t Int32FromDouble(double value) {

@@ -8,9 +8,9 @@ namespace fw {
 
 // Text to number: the longest leading decimal number of the text (optional
 // leading blanks, a sign, digits, a point, digits, an exponent). Blanks are
-// spaces, tabs and the Unicode spaces (no-break, U+2000 to U+200A, narrow
-// no-break, ideographic) of a UTF-8 text. Text that
-// does not start with a number reads as 0: the empty text, a blank, "??".
+// tabs and the Unicode space separators of a UTF-8 text: the space, the
+// no-break, thin, ideographic and other Unicode spaces. Text that does not
+// start with a number reads as 0: the empty text, a blank, "??".
 // Never throws; an overflowing exponent gives an infinity.
 double CDbl(std::string_view text);
 double Val(std::string_view text);

@@ -50,6 +50,9 @@ TEST(TextTest, ReadsTheLongestLeadingDecimalNumber) {
         // Unicode spaces that a paste brings along are blanks too.
         {"\u00A04700", 4700.0},
         {"\u2000\u2005\u200A\u202F\u3000-2", -2.0},
+        {"\u205F50", 50.0},  // a medium mathematical space
+        {"\u1680+1.5", 1.5}, // an ogham space mark
+        {"\u2007\u205F\u1680 \t7", 7.0},
         {"\u200B5", 0.0}, // a zero-width space is no blank
         {"\xC2", 0.0},    // nor is half of a no-break space
         {"+7", 7.0},
