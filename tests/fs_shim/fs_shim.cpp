@@ -1,14 +1,11 @@
 // Preloaded into test programs (LD_PRELOAD), this makes the calls that the
 // framework's file writing relies on fail as they fail on file systems and in
 // sandboxes that lack them, so that the tests reach the fallbacks that this
-// machine's file system never needs. KELVARA_FS_SHIM chooses what fails:
-//   fat      as on FUSE and FAT-style file systems: no hard links (EPERM), no
-//            rename flags (EINVAL), no nameless files (EOPNOTSUPP);
-//   sandbox  as in a sandbox with the file on another device: links across
-//            devices (EXDEV), the exchanging rename refused as an unknown call
-//            (EPERM), renaming without replacing unknown (ENOSYS).
-// Any other value, or none, changes nothing. Every other call goes on to the
-// system's own function.
+// machine's file system never needs. KELVARA_FS_SHIM chooses what fails; what
+// each mode refuses, and with which errno, is in fs_shim_modes.h. Every other
+// call goes on to the system's own function.
+
+#include "tests/fs_shim/fs_shim_modes.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -17,24 +14,17 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
-enum class Mode { None, Fat, Sandbox };
-
-Mode CurrentMode() {
-    static const Mode mode = [] {
+// The refusals of the mode named, or none.
+const fs_shim::Refusals* CurrentRefusals() {
+    static const fs_shim::Refusals* const refusals = [] {
         const char* name = std::getenv("KELVARA_FS_SHIM");
-        if (name != nullptr && std::strcmp(name, "fat") == 0) {
-            return Mode::Fat;
-        }
-        if (name != nullptr && std::strcmp(name, "sandbox") == 0) {
-            return Mode::Sandbox;
-        }
-        return Mode::None;
+        const fs_shim::Mode* mode = name != nullptr ? fs_shim::ModeNamed(name) : nullptr;
+        return mode != nullptr ? &mode->refusals : nullptr;
     }();
-    return mode;
+    return refusals;
 }
 
 // The function of that name that the shim stands in front of.
@@ -44,33 +34,29 @@ Function Next(const char* name) {
 }
 
 // Sets errno and returns -1 when the mode refuses the call; 0 otherwise.
-int Refuse(int fatError, int sandboxError) {
-    const int error = CurrentMode() == Mode::Fat       ? fatError
-                      : CurrentMode() == Mode::Sandbox ? sandboxError
-                                                       : 0;
-    if (error == 0) {
+int Refuse(int fs_shim::Refusals::*call) {
+    const fs_shim::Refusals* refusals = CurrentRefusals();
+    if (refusals == nullptr || refusals->*call == 0) {
         return 0;
     }
-    errno = error;
+    errno = refusals->*call;
     return -1;
 }
 
 int RefuseLink() {
-    return Refuse(EPERM, EXDEV);
+    return Refuse(&fs_shim::Refusals::link);
 }
 
-// A sandbox refuses the exchange as an unknown call and lacks the rest, as an
-// older kernel would.
 int RefuseRenameFlags(unsigned flags) {
     if (flags == 0) {
         return 0;
     }
-    return Refuse(EINVAL, (flags & RENAME_EXCHANGE) != 0 ? EPERM : ENOSYS);
+    return Refuse((flags & RENAME_EXCHANGE) != 0 ? &fs_shim::Refusals::exchange
+                                                 : &fs_shim::Refusals::otherRenameFlags);
 }
 
-// A nameless file (O_TMPFILE) is refused where the file system has none.
 int RefuseOpen(int flags) {
-    return (flags & O_TMPFILE) == O_TMPFILE ? Refuse(EOPNOTSUPP, 0) : 0;
+    return (flags & O_TMPFILE) == O_TMPFILE ? Refuse(&fs_shim::Refusals::nameless) : 0;
 }
 
 bool HasModeArgument(int flags) {

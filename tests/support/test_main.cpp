@@ -2,12 +2,14 @@
 // its own, so that no test reads or writes the real user's preferences.
 
 #include "framework/runtime.h"
+#include "tests/support/fs_shim_check.h"
 #include "tests/support/kelvara_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -21,12 +23,22 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", configHome, /*overwrite=*/1);
 
     testing::InitGoogleTest(&argc, argv);
-    fw::RuntimeInit(argc, argv);
-    // No test may wait on a box that nobody answers.
-    testing_support::AnswerWarnings();
-    const int result = RUN_ALL_TESTS();
-    // The windows must go while Qt still stands, before main returns.
-    fw::RuntimeExit();
+    // Under the file system shim, every test fails unless the shim refuses
+    // what its mode promises; listing the tests needs no shim.
+    const std::string shimProblems =
+        GTEST_FLAG_GET(list_tests) ? "" : testing_support::FileSystemShimProblems(configHome);
+    int result = 1;
+    if (!shimProblems.empty()) {
+        std::cerr << "Not under the file system shim that KELVARA_FS_SHIM asks for; no test runs:\n"
+                  << shimProblems;
+    } else {
+        fw::RuntimeInit(argc, argv);
+        // No test may wait on a box that nobody answers.
+        testing_support::AnswerWarnings();
+        result = RUN_ALL_TESTS();
+        // The windows must go while Qt still stands, before main returns.
+        fw::RuntimeExit();
+    }
 
     std::error_code ignored;
     std::filesystem::remove_all(configHome, ignored);
