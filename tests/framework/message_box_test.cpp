@@ -5,6 +5,7 @@
 #include "framework/events.h"
 #include "framework/message_box.h"
 #include "framework/window.h"
+#include "tests/support/kelvara_fixture.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -55,9 +56,11 @@ void PrintTo(const WarningCase& row, std::ostream* out) {
     *out << row.label;
 }
 
+// Each test watches the boxes itself; afterwards they are answered as in
+// every test (see test_main), so that no later box waits for a user.
 class WarningBoxTest : public testing::TestWithParam<WarningCase> {
 protected:
-    void TearDown() override { fw::SetWarningObserver(nullptr); }
+    void TearDown() override { testing_support::AnswerWarnings(); }
 };
 
 TEST_P(WarningBoxTest, ComesUpOverItsOwnerOnlyWhileTheOwnerStands) {
