@@ -2,6 +2,7 @@
 
 #include "framework/internal/new_file.h"
 #include "framework/internal/text_files.h"
+#include "framework/write_seam.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,7 +27,7 @@ bool StillNames(int folder, const std::string& name, const struct stat& file) {
 // made a file under that name finds the flock taken and makes another; the
 // check right before the removal makes sure that the name still names the
 // file that was locked.
-void RemoveIfLeftover(int folder, const std::string& name) {
+void RemoveIfLeftover(int folder, const std::string& folderPath, const std::string& name) {
     struct stat seen {};
     if (::fstatat(folder, name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0 ||
         !S_ISREG(seen.st_mode)) {
@@ -45,8 +46,13 @@ void RemoveIfLeftover(int folder, const std::string& name) {
     }
     struct stat held {};
     if (::fstat(file, &held) == 0 && S_ISREG(held.st_mode) &&
-        ::flock(file, LOCK_EX | LOCK_NB) == 0 && StillNames(folder, name, held)) {
-        ::unlinkat(folder, name.c_str(), 0);
+        ::flock(file, LOCK_EX | LOCK_NB) == 0) {
+        if (WhileLeftoverIsLocked) {
+            WhileLeftoverIsLocked(folderPath + "/" + name);
+        }
+        if (StillNames(folder, name, held)) {
+            ::unlinkat(folder, name.c_str(), 0);
+        }
     }
     ::close(file);
 }
@@ -60,14 +66,15 @@ void FolderItem::RemoveLeftoverWrites() const {
         return;
     }
     const std::string targetName = std::filesystem::path(target).filename().string();
-    DIR* folder = ::opendir(internal::FolderOf(target).c_str());
+    const std::string folderPath = internal::FolderOf(target);
+    DIR* folder = ::opendir(folderPath.c_str());
     if (folder == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(folder)) {
         const std::string name = entry->d_name;
         if (internal::IsNewFileName(name, targetName)) {
-            RemoveIfLeftover(::dirfd(folder), name);
+            RemoveIfLeftover(::dirfd(folder), folderPath, name);
         }
     }
     ::closedir(folder);

@@ -1,6 +1,7 @@
 #include "framework/internal/new_file.h"
 
 #include "framework/internal/text_files.h"
+#include "framework/write_seam.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -96,6 +97,9 @@ int NewFile::CreateNamed(mode_t mode) {
         fd_ = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd_ < 0) {
             return errno;
+        }
+        if (WhileNamedNewFileIsUnlocked) {
+            WhileNamedNewFileIsUnlocked(name);
         }
         const bool heldElsewhere = ::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
         if (const int error = TakeIdentity(); error != 0) {

@@ -3,6 +3,7 @@
 
 #include "framework/files.h"
 
+#include "framework/internal/new_file.h"
 #include "framework/picture.h"
 #include "framework/write_seam.h"
 #include "tests/support/test_process.h"
@@ -17,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +31,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -525,6 +529,8 @@ TEST(FilesTest, RemovingLeftoverWritesLeavesAllElse) {
         const char* name; // after the file's own
         std::function<void(const std::string&)> make;
         bool removed;
+        // Done while the remover holds the lock of the file under the name.
+        std::function<void(const std::string&)> whileLocked = {};
     };
     const std::vector<Row> rows = {
         {".saving-Ab12Cd", file, true}, // a new file, or an old one exchanged out
@@ -543,10 +549,22 @@ TEST(FilesTest, RemovingLeftoverWritesLeavesAllElse) {
         {".saving-Ab12Cd7", file, false},
         {".saving-Lnk123",
          [&](const std::string& at) { std::filesystem::create_symlink(path, at); }, false},
+        {".saving-Rn4med", file, false, // another file renamed over the leftover
+         [&](const std::string& at) {
+             WriteBytes(folder + "theirs", "theirs\n");
+             std::filesystem::rename(folder + "theirs", at);
+         }},
     };
     for (const Row& row : rows) {
         row.make(path + row.name);
     }
+    WhileLeftoverIsLocked = [&](const std::string& leftover) {
+        for (const Row& row : rows) {
+            if (leftover == path + row.name && row.whileLocked) {
+                row.whileLocked(leftover);
+            }
+        }
+    };
 
     // A live writer's new file has a name while it takes the file's place.
     std::string liveNewFile;
@@ -562,6 +580,7 @@ TEST(FilesTest, RemovingLeftoverWritesLeavesAllElse) {
     out->WriteLine("new");
     const bool closed = out->Close();
     WhileNewFileIsNamed = nullptr;
+    WhileLeftoverIsLocked = nullptr;
     EXPECT_TRUE(closed) << out->ErrorText();
     EXPECT_EQ(ReadBytes(path), "new\n");
     ASSERT_NE(liveNewFile, "");
@@ -573,6 +592,65 @@ TEST(FilesTest, RemovingLeftoverWritesLeavesAllElse) {
         EXPECT_EQ(stays, !row.removed);
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+// A new file that has a name from the start (where the file system makes no
+// nameless one) is open for a moment before its writer locks it: a remover of
+// leftovers may lock it first, or its name may go to another file. The writer
+// leaves it to them and puts its own bytes in place through another.
+TEST(FilesTest, ANamedNewFileTakenBeforeItIsLockedIsLeftAlone) {
+    const std::string folder = SpecialFolder::Preferences()->AbsolutePath() + "named/";
+    const std::string path = folder + "KelvaraPrefs.txt";
+    std::filesystem::create_directory(folder);
+    int remover = -1;
+    const auto lock = [&](const std::string& newFile) {
+        remover = ::open(newFile.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(remover, LOCK_EX | LOCK_NB), 0);
+    };
+    const auto replace = [&](const std::string& newFile) {
+        std::filesystem::rename(newFile, ConfigHome() + "/moved away");
+        WriteBytes(folder + "theirs", "theirs\n");
+        std::filesystem::rename(folder + "theirs", newFile);
+    };
+    struct Row {
+        const char* name;
+        std::function<void(const std::string&)> meanwhile;
+        bool theirsStays; // the other file under the first name
+    };
+    const std::vector<Row> rows = {
+        {"locked by a remover", lock, false},
+        {"renamed away, another file in its place", replace, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(path, "old\n");
+        std::string first;
+        WhileNamedNewFileIsUnlocked = [&](const std::string& newFile) {
+            if (first.empty()) {
+                first = newFile;
+                row.meanwhile(newFile);
+            }
+        };
+        internal::NewFile file;
+        const int created = file.Create(path, 0600, /*nameless=*/false);
+        WhileNamedNewFileIsUnlocked = nullptr;
+        ASSERT_EQ(created, 0);
+        if (remover >= 0) { // the remover removes the file it locked
+            std::filesystem::remove(first);
+            ::close(std::exchange(remover, -1));
+        }
+        ASSERT_TRUE(internal::WriteAll(file.Fd(), "ours\n"));
+        EXPECT_EQ(::rename(file.Name().c_str(), path.c_str()), 0);
+        file.LetGoOfName();
+        EXPECT_EQ(ReadBytes(path), "ours\n");
+        std::vector<std::string> names = {"KelvaraPrefs.txt"};
+        if (row.theirsStays) {
+            EXPECT_EQ(ReadBytes(first), "theirs\n");
+            names.push_back(std::filesystem::path(first).filename().string());
+        }
+        EXPECT_EQ(FolderListing(folder), names) << "nothing stray is left";
+        std::filesystem::remove(first);
+    }
 }
 
 constexpr const char* kKilledWriterFolder = "KELVARA_TEST_KILLED_WRITER_FOLDER";
