@@ -88,23 +88,37 @@ std::string& PreferencesProblemText() {
     return text;
 }
 
-// What stands at `folder` instead of a folder, in words.
-std::string NotAFolderText(const std::string& folder) {
+// Why the place at `folder` is no folder that can be used, in words. Every
+// look is a system call that reports its failure, so no path the user
+// controls (a link loop, a folder this user may not search) can throw.
+std::string NoFolderText(const std::string& folder, const std::error_code& makeError) {
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0) {
-        return std::strerror(errno);
+        const int cause = errno;
+        return cause == ENOENT ? folder + " cannot be made: " + makeError.message()
+                               : folder + " cannot be examined: " + std::strerror(cause);
     }
     if (S_ISLNK(info.st_mode)) {
-        return ::stat(folder.c_str(), &info) != 0 ? "a link to nothing"
-                                                  : "a link to something else";
+        if (::stat(folder.c_str(), &info) == 0) {
+            return folder + " is a link to something else, not a folder";
+        }
+        const int cause = errno;
+        return cause == ENOENT
+                   ? folder + " is a link to nothing, not a folder"
+                   : folder + " is a link that cannot be followed: " + std::strerror(cause);
     }
-    return S_ISREG(info.st_mode) ? "a file" : "something else";
+    if (S_ISDIR(info.st_mode)) { // replaced meanwhile
+        return folder + " cannot be examined: " + makeError.message();
+    }
+    return folder + " is " + (S_ISREG(info.st_mode) ? "a file" : "something else") +
+           ", not a folder";
 }
 
 } // namespace
 
-// A place that is no folder and cannot be made one gives none, so that no
-// file is ever written beside it, or in its place.
+// A place that is no folder and cannot be made one, or that cannot even be
+// examined, gives none, so that the built-in settings are shown and no file
+// is ever written beside it, or in its place.
 Ref<FolderItem> Preferences() {
     PreferencesProblemText().clear();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -115,10 +129,9 @@ Ref<FolderItem> Preferences() {
     const std::string path = folder.toStdString();
     std::error_code error;
     std::filesystem::create_directories(path, error);
-    if (!std::filesystem::is_directory(path)) {
-        const bool taken = std::filesystem::exists(std::filesystem::symlink_status(path));
-        PreferencesProblemText() = taken ? path + " is " + NotAFolderText(path) + ", not a folder"
-                                         : path + " cannot be made: " + error.message();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        PreferencesProblemText() = NoFolderText(path, error);
         return nullptr;
     }
     return New<FolderItem>(path);

@@ -123,13 +123,16 @@ public:
     // ReadTextFile's stream; LastErrorText gives the reason when none.
     Ref<TextInputStream> OpenAsTextFile() const;
 
-    // The item that KeepBeside would make now: "<name>.<why>", or
-    // "<name>.<why>-2", "-3" and on when that name is taken.
-    Ref<FolderItem> FreeNameBeside(std::string_view why) const;
+    // The item that KeepBeside would give now: the one beside that already
+    // keeps this file (it exists then), or the free name it would take,
+    // "<name>.<why>", or "<name>.<why>-2", "-3" and on when that is taken.
+    Ref<FolderItem> KeptNameBeside(std::string_view why) const;
     // Keeps this file's bytes under the free name beside it, never over an
     // item that exists; the file itself stays in place where the file
-    // system can link, otherwise it is moved. The item kept, or none with
-    // LastErrorText.
+    // system can link, otherwise it is moved. A name up to the first free
+    // one that already keeps the file (the very file, or the same bytes) is
+    // taken as it is, so the same bytes are kept once. The item kept, or
+    // none with LastErrorText.
     Ref<FolderItem> KeepBeside(std::string_view why) const;
     // A stream that will replace the file; none when it cannot be written,
     // among others when the item is anything but a regular file or a name

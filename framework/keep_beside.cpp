@@ -11,9 +11,13 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace fw {
 namespace {
+
+constexpr std::size_t kCompareChunk = 64u << 10;
 
 // "<path>.<why>" for the first number, "<path>.<why>-<number>" after it.
 std::string NameBeside(const std::string& path, std::string_view why, unsigned long number) {
@@ -81,14 +85,82 @@ int CopyBeside(const std::string& target, std::string_view why, std::string& kep
     return error;
 }
 
+// Whether the two open files hold the same bytes, `size` of them.
+bool SameBytes(int a, int b, off_t size) {
+    std::vector<char> chunkA(kCompareChunk);
+    std::vector<char> chunkB(kCompareChunk);
+    for (off_t offset = 0; offset < size;) {
+        const ssize_t countA = ::pread(a, chunkA.data(), chunkA.size(), offset);
+        const ssize_t countB = ::pread(b, chunkB.data(), chunkB.size(), offset);
+        if (countA <= 0 || countA != countB ||
+            std::memcmp(chunkA.data(), chunkB.data(), static_cast<std::size_t>(countA)) != 0) {
+            return false;
+        }
+        offset += countA;
+    }
+    return true;
+}
+
+// Whether the regular file `kept` already holds the bytes of `file`: it is
+// the very file (a link a killed close made) or, where the file system cannot
+// link, a copy of the same bytes.
+bool HoldsTheFile(const std::string& file, const struct stat& fileInfo, const std::string& kept,
+                  const struct stat& keptInfo) {
+    if (keptInfo.st_dev == fileInfo.st_dev && keptInfo.st_ino == fileInfo.st_ino) {
+        return true;
+    }
+    if (keptInfo.st_size != fileInfo.st_size) {
+        return false;
+    }
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
+    const int a = ::open(file.c_str(), kFlags);
+    const int b = ::open(kept.c_str(), kFlags);
+    struct stat openedA {};
+    struct stat openedB {};
+    const bool same = a >= 0 && b >= 0 && ::fstat(a, &openedA) == 0 && ::fstat(b, &openedB) == 0 &&
+                      S_ISREG(openedA.st_mode) && S_ISREG(openedB.st_mode) &&
+                      openedA.st_size == fileInfo.st_size && openedB.st_size == fileInfo.st_size &&
+                      SameBytes(a, b, fileInfo.st_size);
+    for (const int fd : {a, b}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    return same;
+}
+
+// The name beside `target` that already keeps its bytes, looked for up to the
+// first free name, where KeepBeside would keep them; empty when there is
+// none. A close killed after keeping and before saving leaves the file in
+// place, and the next close must not keep it again.
+std::string KeptAlready(const std::string& target, std::string_view why) {
+    struct stat file {};
+    if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+        return {};
+    }
+    for (unsigned long number = 1;; ++number) {
+        const std::string name = NameBeside(target, why, number);
+        struct stat kept {};
+        if (::lstat(name.c_str(), &kept) != 0) {
+            return {};
+        }
+        if (S_ISREG(kept.st_mode) && HoldsTheFile(target, file, name, kept)) {
+            return name;
+        }
+    }
+}
+
 } // namespace
 
 // A name whose look fails for any reason (not only because it is free) is
 // given back: the attempt to make it then reports that reason, where going
 // on to the next number would look in vain without end.
-Ref<FolderItem> FolderItem::FreeNameBeside(std::string_view why) const {
+Ref<FolderItem> FolderItem::KeptNameBeside(std::string_view why) const {
     // The items beside the file belong to it, not to a link.
     const std::string target = internal::FileAt(path_);
+    if (std::string kept = KeptAlready(target, why); !kept.empty()) {
+        return New<FolderItem>(std::move(kept));
+    }
     for (unsigned long number = 1;; ++number) {
         const std::string name = NameBeside(target, why, number);
         struct stat info {};
@@ -113,6 +185,9 @@ Ref<FolderItem> FolderItem::KeepBeside(std::string_view why) const {
     if (!S_ISREG(info.st_mode)) {
         lastError_ = internal::NotRegularText(info);
         return nullptr;
+    }
+    if (std::string kept = KeptAlready(target, why); !kept.empty()) {
+        return New<FolderItem>(std::move(kept));
     }
     std::string kept;
     int code = TakeAFreeName(target, why, kept, [&target](const std::string& name) {

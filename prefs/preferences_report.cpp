@@ -44,7 +44,7 @@ void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
                        " cannot be read: " + InWords(file, read) +
                        ". The built-in settings are used";
     if (const char* suffix = KeptCopySuffix(read.problem)) {
-        text += "; the file will be kept as " + file.FreeNameBeside(suffix)->AbsolutePath() +
+        text += "; the file will be kept as " + file.KeptNameBeside(suffix)->AbsolutePath() +
                 " when Kelvara closes.";
     } else {
         text += "; it is left untouched.";

@@ -59,8 +59,10 @@ void SyncFolderOf(const std::string& path);
 // The file that `path` finally names: the end of the chain of links at
 // `path`, which need not exist. Writing replaces that file, so that a user's
 // link stays a link, and its lock stands beside it, so that every path that
-// leads to one file takes one lock. Empty, with the reason in `error`, for a
-// chain without end.
+// leads to one file takes one lock. It never ends in "/", "/." or "/..", so
+// when it names a folder, what belongs beside it stands beside the folder,
+// not in it. Empty, with the reason in `error`, for a chain without end or a
+// folder that cannot be told.
 std::string FinalTarget(std::string path, std::string& error);
 // FinalTarget, or `path` itself for a chain of links without end: where the
 // items that belong beside a file stand.

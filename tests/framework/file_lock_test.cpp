@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fw {
 namespace {
@@ -222,6 +224,26 @@ TEST(FileLock, IsTakenBesideTheFileALinkLeadsTo) {
     WriteFile(target + ".lock/inside.txt", "kept");
     EXPECT_FALSE(throughLink.TryLock(0ms));
     EXPECT_EQ(throughLink.ErrorText(), target + ".lock is a folder with something in it");
+
+    // A link to a folder, however it is spelled, puts the lock beside the
+    // folder, as without the slash, and never inside it.
+    fs::create_directory(InConfig("elsewhere/sub"));
+    for (const char* spelling : {"elsewhere/", "elsewhere//./", "elsewhere/sub/.."}) {
+        SCOPED_TRACE(spelling);
+        fs::remove(SharedFile());
+        fs::create_symlink(InConfig(spelling), SharedFile());
+        FileLock lock(SharedFile());
+        ASSERT_TRUE(lock.TryLock(0ms)) << lock.ErrorText();
+        EXPECT_EQ(TypeAt(InConfig("elsewhere.lock")), fs::file_type::regular);
+        lock.Unlock();
+        std::vector<std::string> inside;
+        for (const auto& entry : fs::recursive_directory_iterator(InConfig("elsewhere"))) {
+            inside.push_back(fs::relative(entry.path(), InConfig("elsewhere")).string());
+        }
+        std::sort(inside.begin(), inside.end());
+        EXPECT_EQ(inside, (std::vector<std::string>{"prefs.txt", "prefs.txt.lock",
+                                                    "prefs.txt.lock/inside.txt", "sub"}));
+    }
     fs::remove_all(InConfig("elsewhere"));
     fs::remove(SharedFile());
 }

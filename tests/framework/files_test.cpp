@@ -386,13 +386,14 @@ TEST(FilesTest, TheOldFileSurvivesAnUnfinishedOrFailedWrite) {
 // A file kept aside keeps its bytes and its mode under a name that was free,
 // beside the file the path finally names, so a link stays a link. Keeping
 // needs no right to read the file where the file system can link it, and
-// the file stays in place wherever it can be linked or read.
+// the file stays in place wherever it can be linked or read. A file kept
+// already (the very file, or its bytes where the file system cannot link)
+// is not kept again.
 TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
     const std::string folder = SpecialFolder::Preferences()->AbsolutePath();
     const std::string path = folder + "KelvaraPrefs.txt";
     const std::string elsewhere = folder + "elsewhere/real.txt";
     std::filesystem::create_directory(folder + "elsewhere");
-    WriteBytes(path, "kept\n");
     WriteBytes(elsewhere, "kept\n");
     std::filesystem::create_symlink(elsewhere, folder + "link");
     std::filesystem::create_symlink(folder + "nowhere", path + ".bad-3");
@@ -404,25 +405,32 @@ TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
     struct Row {
         const char* item;
         const char* why;
-        const char* kept; // the item kept, in the folder
-        bool locked;      // the file may not be read
+        const char* kept;  // the item kept, in the folder
+        bool locked;       // the file may not be read
+        const char* bytes; // a new file with these bytes first; none: as it is
     };
     const std::vector<Row> rows = {
-        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad", false},
-        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-2", false},
-        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-4", false}, // "-3" is a dangling link
-        {"link", "bad", "elsewhere/real.txt.bad", false},
-        {"KelvaraPrefs.txt", "locked", "KelvaraPrefs.txt.locked", true},
-        {"link", "locked", "elsewhere/real.txt.locked", true},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad", false, "kept\n"},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad", false, nullptr}, // kept already
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-2", false, "other\n"},
+        {"KelvaraPrefs.txt", "bad", "KelvaraPrefs.txt.bad-4", false, "third\n"}, // "-3" dangles
+        {"link", "bad", "elsewhere/real.txt.bad", false, nullptr},
+        {"KelvaraPrefs.txt", "locked", "KelvaraPrefs.txt.locked", true, "kept\n"},
+        {"link", "locked", "elsewhere/real.txt.locked", true, nullptr},
     };
     using std::filesystem::perms;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.kept);
         Ref<FolderItem> item = GetFolderItem(folder + row.item);
         const std::string file = (folder + row.item == path) ? path : elsewhere;
+        if (row.bytes != nullptr) {
+            std::filesystem::remove(file);
+            WriteBytes(file, row.bytes);
+        }
+        const std::string bytes = ReadBytes(file);
         const perms mode = row.locked ? perms::none : perms::owner_read | perms::group_read;
         std::filesystem::permissions(file, mode);
-        EXPECT_EQ(item->FreeNameBeside(row.why)->AbsolutePath(), folder + row.kept);
+        EXPECT_EQ(item->KeptNameBeside(row.why)->AbsolutePath(), folder + row.kept);
         Ref<FolderItem> kept;
         {
             testing_support::PermissionsApply permissions;
@@ -432,13 +440,14 @@ TEST(FilesTest, KeepBesideKeepsTheBytesUnderAFreeName) {
         }
         ASSERT_TRUE(kept) << item->LastErrorText();
         EXPECT_EQ(kept->AbsolutePath(), folder + row.kept);
-        EXPECT_EQ(ReadBytes(folder + row.kept), "kept\n");
+        EXPECT_EQ(ReadBytes(folder + row.kept), bytes);
         EXPECT_EQ(std::filesystem::status(folder + row.kept).permissions(), mode);
         const bool stays = canLink || !row.locked; // otherwise it is moved aside
-        EXPECT_EQ(ReadBytes(file), stays ? "kept\n" : "<unreadable>");
+        EXPECT_EQ(ReadBytes(file), stays ? bytes : "<unreadable>");
         EXPECT_TRUE(std::filesystem::is_symlink(folder + "link"));
     }
     EXPECT_TRUE(std::filesystem::is_symlink(path + ".bad-3"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".bad-5"));
 
     // Only a regular file is kept.
     std::filesystem::create_directory(folder + "folder");
