@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,78 @@ void MainWindow::GetPrefs() {
     FillCharacteristicTable(Prefs[static_cast<std::size_t>(selected)]);
 }
 
+namespace {
+
+// Writes the file under the lock; what went wrong, if anything. The lock and
+// every file the save opened are let go when this returns, before any box
+// can keep the user: another copy that closes meanwhile then saves under the
+// lock, not after waiting for it in vain.
+std::optional<prefs::SaveFailure> SaveUnderLock(const MainWindow& window,
+                                                const fw::Ref<fw::FolderItem>& file,
+                                                const std::string& path) {
+    fw::FileLock lock(path);
+    if (lock.TryLock(kLockWait)) {
+        file->RemoveLeftoverWrites();
+    } else {
+        // Saving anyway keeps this copy's changes, and the replacing below
+        // still keeps what the holder saves.
+        prefs::ReportSavingWithoutLock(path, lock.ErrorText());
+    }
+    const std::string ownRow = window.SettingsRow();
+    // Where the file that stood at the path went, once a keep moved it.
+    fw::Ref<fw::FolderItem> kept;
+    const auto failure = [&](std::string reason) {
+        const bool moved = kept && !file->Exists();
+        return prefs::SaveFailure{std::move(reason), moved ? kept->AbsolutePath() : ""};
+    };
+    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+        const prefs::PreferencesRead onDisk = prefs::ReadPreferences(file);
+        if (prefs::AfterRereadingForSave) {
+            prefs::AfterRereadingForSave();
+        }
+        // A folder or a pipe in the file's place is never replaced.
+        if (onDisk.problem == fw::ReadProblem::NotRegular) {
+            return prefs::SaveFailure{prefs::ProblemInWords(*file, onDisk), "", false};
+        }
+        if (const char* suffix = prefs::KeptCopySuffix(onDisk.problem)) {
+            kept = file->KeepBeside(suffix);
+            if (!kept) {
+                return failure("it cannot be read (" + onDisk.reason +
+                               ") and could not be kept aside: " + file->LastErrorText());
+            }
+            prefs::ReportKeptAtClose(path, onDisk.reason, *kept);
+        }
+        const bool idle = ownRow == window.SettingsRowAtStart && onDisk.stored;
+        const std::string& settingsRow = idle ? onDisk.stored->settingsRow : ownRow;
+        const prefs::DiodeRows diodeRows =
+            onDisk.stored ? prefs::MergeDiodeRows(window.PrefsAsRead, window.Prefs,
+                                                  prefs::LibraryOf(onDisk.stored))
+                          : window.Prefs;
+
+        // A failed write leaves the previous file whole.
+        fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
+        if (!stream) {
+            return failure(file->LastErrorText());
+        }
+        stream->WriteLine(settingsRow);
+        for (const std::string& diodeRow : diodeRows) {
+            stream->WriteLine(prefs::StorableRow(diodeRow));
+            fw::RuntimeBackgroundTask();
+        }
+        switch (stream->CloseIfUnchanged(onDisk.version)) {
+        case fw::TextOutputStream::Outcome::Replaced:
+            return std::nullopt;
+        case fw::TextOutputStream::Outcome::Failed:
+            return failure(stream->ErrorText());
+        case fw::TextOutputStream::Outcome::Changed:
+            break;
+        }
+    }
+    return failure("other copies of the program kept saving it meanwhile");
+}
+
+} // namespace
+
 // The file is rewritten whole, under a lock against other copies of the
 // program. The diode rows that another copy saved since this one started are
 // read again and kept, with this copy's own changes applied on top; a file
@@ -116,62 +189,11 @@ void MainWindow::GetPrefs() {
 void MainWindow::SavePrefs() {
     const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     if (!file) {
-        prefs::ReportNoFolderAtClose(*this, fw::SpecialFolder::PreferencesProblem());
+        prefs::ReportNoFolderAtClose(fw::SpecialFolder::PreferencesProblem());
         return;
     }
     const std::string path = prefs::PathOf(*file);
-    fw::FileLock lock(path);
-    if (lock.TryLock(kLockWait)) {
-        file->RemoveLeftoverWrites();
-    } else {
-        // Saving anyway keeps this copy's changes, and the replacing below
-        // still keeps what the holder saves.
-        prefs::ReportSavingWithoutLock(path, lock.ErrorText());
+    if (const std::optional<prefs::SaveFailure> failure = SaveUnderLock(*this, file, path)) {
+        prefs::ReportSaveFailure(*this, path, *failure);
     }
-    const std::string ownRow = SettingsRow();
-    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
-        const prefs::PreferencesRead onDisk = prefs::ReadPreferences(file);
-        if (prefs::AfterRereadingForSave) {
-            prefs::AfterRereadingForSave();
-        }
-        if (const char* suffix = prefs::KeptCopySuffix(onDisk.problem)) {
-            const fw::Ref<fw::FolderItem> copy = file->KeepBeside(suffix);
-            if (!copy) {
-                prefs::ReportSaveFailure(
-                    *this, path,
-                    "it cannot be read (" + onDisk.reason +
-                        ") and could not be kept aside: " + file->LastErrorText());
-                return;
-            }
-            prefs::ReportKeptAtClose(path, onDisk.reason, *copy);
-        }
-        const bool idle = ownRow == SettingsRowAtStart && onDisk.stored;
-        const std::string& settingsRow = idle ? onDisk.stored->settingsRow : ownRow;
-        const prefs::DiodeRows diodeRows =
-            onDisk.stored
-                ? prefs::MergeDiodeRows(PrefsAsRead, Prefs, prefs::LibraryOf(onDisk.stored))
-                : Prefs;
-
-        // A failed write leaves the previous file whole.
-        fw::Ref<fw::TextOutputStream> stream = file->CreateTextFile();
-        if (!stream) {
-            prefs::ReportSaveFailure(*this, path, file->LastErrorText());
-            return;
-        }
-        stream->WriteLine(settingsRow);
-        for (const std::string& diodeRow : diodeRows) {
-            stream->WriteLine(prefs::StorableRow(diodeRow));
-            fw::RuntimeBackgroundTask();
-        }
-        switch (stream->CloseIfUnchanged(onDisk.version)) {
-        case fw::TextOutputStream::Outcome::Replaced:
-            return;
-        case fw::TextOutputStream::Outcome::Failed:
-            prefs::ReportSaveFailure(*this, path, stream->ErrorText());
-            return;
-        case fw::TextOutputStream::Outcome::Changed:
-            break;
-        }
-    }
-    prefs::ReportSaveFailure(*this, path, "other copies of the program kept saving it meanwhile");
 }

@@ -19,8 +19,9 @@ void Tell(MainWindow& window, const std::string& text) {
     fw::ShowWarning(window, text);
 }
 
-// Why the file cannot be read, as a clause of a sentence.
-std::string InWords(const fw::FolderItem& file, const PreferencesRead& read) {
+} // namespace
+
+std::string ProblemInWords(const fw::FolderItem& file, const PreferencesRead& read) {
     switch (read.problem) {
     case fw::ReadProblem::NotText:
         return "it is not a text file";
@@ -36,16 +37,16 @@ std::string InWords(const fw::FolderItem& file, const PreferencesRead& read) {
     return read.reason;
 }
 
-} // namespace
-
 void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
                              const PreferencesRead& read) {
     std::string text = "The preferences file " + PathOf(file) +
-                       " cannot be read: " + InWords(file, read) +
+                       " cannot be read: " + ProblemInWords(file, read) +
                        ". The built-in settings are used";
     if (const char* suffix = KeptCopySuffix(read.problem)) {
-        text += "; the file will be kept as " + file.KeptNameBeside(suffix)->AbsolutePath() +
-                " when Kelvara closes.";
+        const fw::Ref<fw::FolderItem> kept = file.KeptNameBeside(suffix);
+        text += kept->Exists() ? "; the file is kept as " + kept->AbsolutePath() + " already."
+                               : "; the file will be kept as " + kept->AbsolutePath() +
+                                     " when Kelvara closes.";
     } else {
         text += "; it is left untouched.";
     }
@@ -57,14 +58,22 @@ void ReportNoFolderAtStart(MainWindow& window, const std::string& problem) {
                      ". The built-in settings are used, and nothing will be saved.");
 }
 
-void ReportSaveFailure(MainWindow& window, const std::string& path, const std::string& reason) {
-    Tell(window, "The preferences could not be saved to " + path + ": " + reason +
-                     ". The file on disk is as it was.");
+void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFailure& failure) {
+    std::string text =
+        "The preferences could not be saved to " + path + ": " + failure.reason + ".";
+    if (!failure.replacesAFile) {
+        text += " Nothing was saved.";
+    } else if (!failure.keptAs.empty()) {
+        text += " The file that was there is kept as " + failure.keptAs + ".";
+    } else {
+        text += " The file on disk is as it was.";
+    }
+    Tell(window, text);
 }
 
-void ReportNoFolderAtClose(MainWindow& window, const std::string& problem) {
-    Tell(window,
-         "The preferences could not be saved: " + problem + ". Nothing was written anywhere.");
+void ReportNoFolderAtClose(const std::string& problem) {
+    ToStandardError("The preferences were not saved: " + problem +
+                    ". Nothing was written anywhere.");
 }
 
 void ReportSavingWithoutLock(const std::string& path, const std::string& why) {

@@ -22,10 +22,27 @@ void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
 // Start-up: there is no preferences folder to read from or save to.
 void ReportNoFolderAtStart(MainWindow& window, const std::string& problem);
 
-// Closing: the save failed and the file on disk is as it was.
-void ReportSaveFailure(MainWindow& window, const std::string& path, const std::string& reason);
-// Closing: there is no preferences folder, so nothing was written.
-void ReportNoFolderAtClose(MainWindow& window, const std::string& problem);
+// Why a file that is there cannot be read, as a clause of a sentence ("it
+// is a folder").
+std::string ProblemInWords(const fw::FolderItem& file, const PreferencesRead& read);
+
+// What a save that failed tells the user: why, and what became of the file.
+struct SaveFailure {
+    std::string reason; // as a clause of a sentence
+    // Where the file that stood at the path is kept, when keeping it aside
+    // had to move it (the file system could not link it); empty otherwise.
+    std::string keptAs;
+    // False when the path holds something a save never replaces (a folder,
+    // a pipe): nothing was saved, and the file on disk is no file.
+    bool replacesAFile = true;
+};
+
+// Closing: the save failed. Told once the save has let go of the lock and of
+// every file, so that a box left waiting holds up no other copy.
+void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFailure& failure);
+// Closing: there is no preferences folder, so nothing was written. The start
+// said so in a box already, so this goes to standard error alone.
+void ReportNoFolderAtClose(const std::string& problem);
 
 // Closing went on and saved; these are for standard error only.
 void ReportSavingWithoutLock(const std::string& path, const std::string& why);

@@ -23,7 +23,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -125,6 +127,28 @@ std::string ConfigFolder() {
     return std::filesystem::path(PreferencesFilePath()).parent_path().string();
 }
 
+// The configuration folder the test program started with; a row may move
+// the preferences folder below it.
+std::string TestHome() {
+    static const std::string home = ConfigFolder();
+    return home;
+}
+
+void UseConfigFolder(const std::string& folder) {
+    TestHome();
+    setenv("XDG_CONFIG_HOME", folder.c_str(), /*overwrite=*/1);
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string Expand(std::string text) {
     for (const auto& [mark, path] :
          {std::pair{"%p", PreferencesFilePath()}, std::pair{"%c", ConfigFolder()}}) {
@@ -153,7 +177,16 @@ void ExpectReport(const std::string& report, const std::string& expected, bool b
     EXPECT_NE(report.find("Kelvara: " + boxes.front() + "\n"), std::string::npos) << report;
 }
 
-class HostileFile : public testing::TestWithParam<HostileCase> {};
+class HostileFile : public testing::TestWithParam<HostileCase> {
+protected:
+    void SetUp() override { TestHome(); }
+    // A folder a row shut is opened again, so the test's folder can go.
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::permissions(TestHome() + "/locked", std::filesystem::perms::owner_all,
+                                     ignored);
+    }
+};
 
 TEST_P(HostileFile, StartsAtOnceAndComesBackAsShown) {
     const HostileCase& c = GetParam();
@@ -207,6 +240,20 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         DefaultState(), "will be kept as %p.not-text-2 when", "", kDefaultFile,
         "KelvaraPrefs.txt.not-text-2",
         [] { return kJunk; }},
+    // A close killed after keeping the bytes and before saving left them kept:
+    // as the very file, or as a copy where the file system cannot link.
+    HostileCase{"bytes kept by a killed close are not kept again",
+        [] {
+            WriteBytes(kJunk);
+            const std::string kept = PreferencesFilePath() + ".not-text";
+            if (::link(PreferencesFilePath().c_str(), kept.c_str()) != 0) {
+                WriteBytes(kJunk, kept);
+            }
+        },
+        {}, DefaultState(), "cannot be read: it is not a text file. The built-in settings are "
+        "used; the file is kept as %p.not-text already.", "", kDefaultFile,
+        "KelvaraPrefs.txt.not-text", [] { return kJunk; },
+        [] { EXPECT_EQ(Listing(ConfigFolder()), (std::vector<std::string>{"KelvaraPrefs.txt", "KelvaraPrefs.txt.not-text"})); }},
     HostileCase{"a file too large to read is kept beside the new file",
         [] { WriteBytes(TooLarge()); }, {}, DefaultState(),
         "%p cannot be read: it is larger than any text file of the program", "", kDefaultFile,
@@ -247,8 +294,8 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
     HostileCase{"a pipe is never opened for reading nor replaced",
         [] { ASSERT_EQ(mkfifo(PreferencesFilePath().c_str(), 0600), 0); }, {}, DefaultState(),
         "%p cannot be read: it is not a regular file. The built-in settings are used; it is left "
-        "untouched.", "The preferences could not be saved to %p: not a regular file. The file on "
-        "disk is as it was.", {}},
+        "untouched.", "The preferences could not be saved to %p: it is not a regular file. Nothing "
+        "was saved.", {}},
     // The saving side of devices is the pipe's case; the link goes before the
     // close, so that no fault here could ever write to a device.
     HostileCase{"a link to an endless device is not read",
@@ -268,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         },
         {}, DefaultState(), "The preferences folder cannot be used: %c is a link to nothing, not a "
         "folder. The built-in settings are used, and nothing will be saved.",
-        "The preferences could not be saved: %c is a link to nothing, not a folder. Nothing was "
+        "The preferences were not saved: %c is a link to nothing, not a folder. Nothing was "
         "written anywhere.", {}, nullptr, {},
         [] {
             EXPECT_FALSE(std::filesystem::exists(ConfigFolder() + ".gone"));
@@ -279,12 +326,55 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
             std::filesystem::remove_all(ConfigFolder());
             WriteBytes("not a folder", ConfigFolder());
         },
-        {}, DefaultState(), "%c is a file, not a folder", "could not be saved: %c is a file, not a "
+        {}, DefaultState(), "%c is a file, not a folder", "were not saved: %c is a file, not a "
         "folder", {}, nullptr,
         {},
         [] {
             EXPECT_EQ(ReadBytes(ConfigFolder()), "not a folder");
             EXPECT_FALSE(std::filesystem::exists(ConfigFolder() + "KelvaraPrefs.txt"));
+        }},
+    // A folder that cannot even be examined is no folder either.
+    HostileCase{"a configuration folder that is a link to itself",
+        [] {
+            std::filesystem::remove_all(ConfigFolder());
+            std::filesystem::create_symlink(ConfigFolder(), ConfigFolder());
+        },
+        {}, DefaultState(), "The preferences folder cannot be used: %c is a link that cannot be "
+        "followed: Too many levels of symbolic links. The built-in settings are used, and nothing "
+        "will be saved.", "were not saved: %c is a link that cannot", {}, nullptr, {},
+        [] { EXPECT_EQ(std::filesystem::read_symlink(ConfigFolder()), ConfigFolder()); }},
+    HostileCase{"a configuration folder under a link loop",
+        [] {
+            std::filesystem::create_symlink("loop", TestHome() + "/loop");
+            UseConfigFolder(TestHome() + "/loop/cfg");
+        },
+        {}, DefaultState(), "The preferences folder cannot be used: %c cannot be examined: Too "
+        "many levels of symbolic links.", "were not saved: %c cannot be examined", {}, nullptr, {},
+        [] { EXPECT_EQ(Listing(TestHome()), std::vector<std::string>{"loop"}); }},
+    HostileCase{"a configuration folder under a folder this user may not search",
+        [] {
+            std::filesystem::create_directories(TestHome() + "/locked/cfg");
+            std::filesystem::permissions(TestHome() + "/locked", std::filesystem::perms::none);
+            static testing_support::PermissionsApply permissions; // for the rest of the test
+            UseConfigFolder(TestHome() + "/locked/cfg");
+        },
+        {}, DefaultState(), "The preferences folder cannot be used: %c cannot be examined: "
+        "Permission denied.", "were not saved: %c cannot be examined: Permission denied", {}},
+    // Nothing inside a folder that a link names is locked or removed.
+    HostileCase{"a link to a folder, written with a trailing slash",
+        [] {
+            std::filesystem::create_directory(ConfigFolder() + "/elsewhere");
+            WriteBytes("mine", ConfigFolder() + "/elsewhere/.lock");
+            WriteBytes("mine", ConfigFolder() + "/elsewhere/.saving-Ab12Cd");
+            std::filesystem::create_symlink(ConfigFolder() + "/elsewhere/", PreferencesFilePath());
+        },
+        {}, DefaultState(), "The preferences file %p cannot be read: it is a folder. The built-in "
+        "settings are used; it is left untouched.", "The preferences could not be saved to %p: it "
+        "is a folder. Nothing was saved.", {}, nullptr, {},
+        [] {
+            EXPECT_EQ(Listing(ConfigFolder() + "/elsewhere"),
+                      (std::vector<std::string>{".lock", ".saving-Ab12Cd"}));
+            EXPECT_EQ(ReadBytes(ConfigFolder() + "/elsewhere/.lock"), "mine");
         }},
     HostileCase{"Latin-1 names keep their selection",
         [] { WriteBytes("Diod\xE9,60,0,12,5,120,5,51,.2,3300,0\n1N4004,.5,0\nDiod\xE9,.6,0,.9,1\n"); },
@@ -363,10 +453,11 @@ TEST(PreferencesFile, TextFromEveryRoadIsStoredWithoutSeparatorsOrLineBreaks) {
     QLineEdit& frequency = edit("EFLineFreq");
     frequency.setFocus();
     frequency.selectAll();
-    // A no-break space from a web page stays in the field and reads as a blank.
-    QApplication::clipboard()->setText("\u00A050\r\n");
+    // A Unicode space a paste brings (a medium mathematical space from a
+    // formula) stays in the field and reads as a blank.
+    QApplication::clipboard()->setText("\u205F50\r\n");
     QTest::keyClick(&frequency, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(frequency.text(), "\u00A050");
+    EXPECT_EQ(frequency.text(), "\u205F50");
 
     QLineEdit& phase = edit("EFLinePhase");
     phase.selectAll();
@@ -396,9 +487,9 @@ TEST(PreferencesFile, TextFromEveryRoadIsStoredWithoutSeparatorsOrLineBreaks) {
     EXPECT_DOUBLE_EQ(window.F, 50);
 
     CloseMainWindow();
-    EXPECT_EQ(ReadPreferencesFile().front(), "1N4004,\u00A050,90,82,5,230,5,51,.2,3300,0");
+    EXPECT_EQ(ReadPreferencesFile().front(), "1N4004,\u205F50,90,82,5,230,5,51,.2,3300,0");
     WindowState expected = DefaultState();
-    expected.fields = {"\u00A050", "90", "82", "5", "230", "5", "51", ".2", "3300"};
+    expected.fields = {"\u205F50", "90", "82", "5", "230", "5", "51", ".2", "3300"};
     EXPECT_EQ(StateOf(StartKelvara()), expected);
 }
 

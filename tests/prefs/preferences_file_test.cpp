@@ -3,6 +3,7 @@
 // restores from it, also from files that are damaged or hand-edited.
 
 #include "tests/support/kelvara_fixture.h"
+#include "tests/support/unreadable_file.h"
 
 #include "framework/application.h"
 #include "framework/listbox.h"
@@ -19,8 +20,10 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 using testing_support::CloseMainWindow;
@@ -275,38 +278,60 @@ TEST(PreferencesFile, AnUnreadableFileCountsAsAFirstStart) {
     CloseMainWindow();
     EXPECT_EQ(testing_support::WarningsShown(),
               std::vector<std::string>{"The preferences could not be saved to " + path +
-                                       ": is a folder. The file on disk is as it was."});
+                                       ": it is a folder. Nothing was saved."});
     EXPECT_TRUE(std::filesystem::is_empty(path));
 }
 
+// A save that fails says so and still quits. A file that could not be read
+// was kept aside before the save failed; where the file system cannot link,
+// keeping it moved it, and the message says where it went.
 TEST(PreferencesFile, AFailedWriteLeavesTheOldFileWholeAndStillQuits) {
     const std::vector<std::string> before = {"D,50,0,10,6,230,6,30,.3,2200,1", "D,1,0"};
-    WritePreferencesFile(before);
-    MainWindow& window = StartKelvara();
-    // Far more than the file size limit below allows.
-    Find<fw::TextField>(window, "EFVoltsIn").SetText(std::string(4096, '9'));
+    const std::string path = testing_support::PreferencesFilePath();
+    for (const bool unreadable : {false, true}) {
+        SCOPED_TRACE(unreadable ? "unreadable" : "readable");
+        std::filesystem::remove(path + ".unreadable");
+        WritePreferencesFile(before);
+        std::optional<testing_support::PermissionsApply> permissions;
+        if (unreadable) {
+            std::filesystem::permissions(path, std::filesystem::perms::none);
+            permissions.emplace();
+        }
+        MainWindow& window = StartKelvara();
+        testing_support::WarningsShown();
+        // Far more than the file size limit below allows.
+        Find<fw::TextField>(window, "EFVoltsIn").SetText(std::string(4096, '9'));
+        const bool canLink = ::link(path.c_str(), (path + ".linked").c_str()) == 0;
+        std::filesystem::remove(path + ".linked");
 
-    // Writing beyond this size fails even for root, whom permissions don't
-    // stop; the signal that the system sends then must not end the program.
-    rlimit original{};
-    getrlimit(RLIMIT_FSIZE, &original);
-    rlimit small = original;
-    small.rlim_cur = 256;
-    testing::internal::CaptureStderr();
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    CloseMainWindow();
-    setrlimit(RLIMIT_FSIZE, &original);
+        // Writing beyond this size fails even for root, whom permissions don't
+        // stop; the signal that the system sends then must not end the program.
+        rlimit original{};
+        getrlimit(RLIMIT_FSIZE, &original);
+        rlimit small = original;
+        small.rlim_cur = 2048;
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        CloseMainWindow();
+        setrlimit(RLIMIT_FSIZE, &original);
+        permissions.reset();
 
-    // Said on standard error, and in the window, where a user would see it.
-    const std::string message = "The preferences could not be saved to " +
-                                testing_support::PreferencesFilePath() +
-                                ": File too large. The file on disk is as it was.";
-    const std::string report = testing::internal::GetCapturedStderr();
-    EXPECT_NE(report.find("Kelvara: " + message + "\n"), std::string::npos) << report;
-    EXPECT_EQ(testing_support::WarningsShown(), std::vector<std::string>{message});
-    EXPECT_EQ(ReadPreferencesFile(), before);
-    EXPECT_TRUE(fw::QuitRequested());
-    EXPECT_EQ(fw::LiveInstance<MainWindow>(), nullptr);
+        // Said on standard error, and in the window, where a user would see it.
+        const bool moved = unreadable && !canLink;
+        const std::string message =
+            "The preferences could not be saved to " + path + ": File too large. " +
+            (moved ? "The file that was there is kept as " + path + ".unreadable."
+                   : "The file on disk is as it was.");
+        const std::string report = testing::internal::GetCapturedStderr();
+        EXPECT_NE(report.find("Kelvara: " + message + "\n"), std::string::npos) << report;
+        EXPECT_EQ(testing_support::WarningsShown(), std::vector<std::string>{message});
+        EXPECT_EQ(std::filesystem::exists(path), !moved);
+        std::filesystem::permissions(moved ? path + ".unreadable" : path,
+                                     std::filesystem::perms::owner_read);
+        EXPECT_EQ(ReadPreferencesFile(moved ? path + ".unreadable" : path), before);
+        EXPECT_TRUE(fw::QuitRequested());
+        EXPECT_EQ(fw::LiveInstance<MainWindow>(), nullptr);
+    }
 }
 
 TEST(PreferencesFile, InputFieldsRefuseTheFieldSeparatorTypedOrPasted) {

@@ -17,6 +17,10 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
@@ -38,8 +42,8 @@ bool PreferencesFileExists() {
     return std::ifstream(PreferencesFilePath()).good();
 }
 
-std::vector<std::string> ReadPreferencesFile() {
-    std::ifstream file(PreferencesFilePath(), std::ios::binary);
+std::vector<std::string> ReadPreferencesFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
     if (!file) {
         throw std::runtime_error("no preferences file");
     }
@@ -166,10 +170,31 @@ std::vector<std::string>& Warnings() {
     return shown;
 }
 
+// The files this process holds open inside `folder`: what /proc names its
+// descriptors by, a nameless new file included ("<folder>/#123 (deleted)").
+std::vector<std::string> FilesHeldIn(const std::string& folder) {
+    std::vector<std::string> held;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+        if (!error && target.starts_with(folder + "/")) {
+            held.push_back(target);
+        }
+    }
+    return held;
+}
+
 } // namespace
 
+// A box may wait for the user as long as they like, so while one is up the
+// program holds nothing of the configuration folder open: no lock another
+// copy would wait on, no file it read or was writing.
 void AnswerWarnings() {
-    fw::SetWarningObserver([](const std::string& text) { Warnings().push_back(text); });
+    const std::string configHome = std::getenv("XDG_CONFIG_HOME");
+    fw::SetWarningObserver([configHome](const std::string& text) {
+        Warnings().push_back(text);
+        EXPECT_EQ(FilesHeldIn(configHome), std::vector<std::string>{}) << "while showing: " << text;
+    });
 }
 
 std::vector<std::string> WarningsShown() {

@@ -36,8 +36,9 @@ T& Find(const fw::Window& window, const char* name, int index) {
 // The preferences file "KelvaraPrefs.txt" in the configuration folder.
 std::string PreferencesFilePath();
 bool PreferencesFileExists();
-// Its lines, split at line feeds, without a final empty line.
-std::vector<std::string> ReadPreferencesFile();
+// Its lines (or those of the file at `path`), split at line feeds, without a
+// final empty line.
+std::vector<std::string> ReadPreferencesFile(const std::string& path = PreferencesFilePath());
 // Writes the lines, each ended by a line feed.
 void WritePreferencesFile(const std::vector<std::string>& lines);
 
@@ -85,7 +86,9 @@ std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int ke
                                                 Qt::KeyboardModifiers modifiers, int count);
 
 // From now on every warning box is answered with OK as soon as it shows, and
-// its text is kept for WarningsShown.
+// its text is kept for WarningsShown. A box that comes up while the program
+// holds a file of the configuration folder open (a lock, a file it read or
+// was writing) fails the test.
 void AnswerWarnings();
 // The texts of the warning boxes shown since the last call, oldest first;
 // queued events are let happen first, so a box due at start-up is among them.
