@@ -61,8 +61,9 @@ void SyncFolderOf(const std::string& path);
 // link stays a link, and its lock stands beside it, so that every path that
 // leads to one file takes one lock. It never ends in "/", "/." or "/..", so
 // when it names a folder, what belongs beside it stands beside the folder,
-// not in it. Empty, with the reason in `error`, for a chain without end or a
-// folder that cannot be told.
+// not in it. Empty, with the reason in `error`, for a chain without end, a
+// folder that cannot be told, or a path that the kernel takes for a folder
+// (a link to "name/") where no folder stands.
 std::string FinalTarget(std::string path, std::string& error);
 // FinalTarget, or `path` itself for a chain of links without end: where the
 // items that belong beside a file stand.

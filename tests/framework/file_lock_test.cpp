@@ -17,6 +17,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -226,15 +227,20 @@ TEST(FileLock, IsTakenBesideTheFileALinkLeadsTo) {
     EXPECT_EQ(throughLink.ErrorText(), target + ".lock is a folder with something in it");
 
     // A link to a folder, however it is spelled, puts the lock beside the
-    // folder, as without the slash, and never inside it.
+    // folder, as without the slash, and never inside it; where a trailing
+    // slash leads to no folder, the lock stands beside the link.
     fs::create_directory(InConfig("elsewhere/sub"));
-    for (const char* spelling : {"elsewhere/", "elsewhere//./", "elsewhere/sub/.."}) {
+    for (const auto& [spelling, lockFile] :
+         {std::pair{"elsewhere/", "elsewhere.lock"}, std::pair{"elsewhere//./", "elsewhere.lock"},
+          std::pair{"elsewhere/sub/..", "elsewhere.lock"},
+          std::pair{"elsewhere/prefs.txt/", "KelvaraPrefs.txt.lock"},
+          std::pair{"elsewhere/missing/", "KelvaraPrefs.txt.lock"}}) {
         SCOPED_TRACE(spelling);
         fs::remove(SharedFile());
         fs::create_symlink(InConfig(spelling), SharedFile());
         FileLock lock(SharedFile());
         ASSERT_TRUE(lock.TryLock(0ms)) << lock.ErrorText();
-        EXPECT_EQ(TypeAt(InConfig("elsewhere.lock")), fs::file_type::regular);
+        EXPECT_EQ(TypeAt(InConfig(lockFile)), fs::file_type::regular);
         lock.Unlock();
         std::vector<std::string> inside;
         for (const auto& entry : fs::recursive_directory_iterator(InConfig("elsewhere"))) {
