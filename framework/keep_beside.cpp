@@ -115,12 +115,7 @@ bool HoldsTheFile(const std::string& file, const struct stat& fileInfo, const st
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW;
     const int a = ::open(file.c_str(), kFlags);
     const int b = ::open(kept.c_str(), kFlags);
-    struct stat openedA {};
-    struct stat openedB {};
-    const bool same = a >= 0 && b >= 0 && ::fstat(a, &openedA) == 0 && ::fstat(b, &openedB) == 0 &&
-                      S_ISREG(openedA.st_mode) && S_ISREG(openedB.st_mode) &&
-                      openedA.st_size == fileInfo.st_size && openedB.st_size == fileInfo.st_size &&
-                      SameBytes(a, b, fileInfo.st_size);
+    const bool same = a >= 0 && b >= 0 && SameBytes(a, b, fileInfo.st_size);
     for (const int fd : {a, b}) {
         if (fd >= 0) {
             ::close(fd);
@@ -129,22 +124,25 @@ bool HoldsTheFile(const std::string& file, const struct stat& fileInfo, const st
     return same;
 }
 
-// The name beside `target` that already keeps its bytes, looked for up to the
-// first free name, where KeepBeside would keep them; empty when there is
-// none. A close killed after keeping and before saving leaves the file in
-// place, and the next close must not keep it again.
-std::string KeptAlready(const std::string& target, std::string_view why) {
-    struct stat file {};
-    if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
-        return {};
-    }
+// The names beside `target` in the order KeepBeside takes them, up to the
+// first that already keeps the file `info` describes (`keptAlready`), or
+// else the first free one. A close killed after keeping and before saving
+// leaves the file in place, and the next close must not keep it again. A
+// name whose look fails for any reason (not only because it is free) ends
+// the walk: the attempt to make it then reports that reason, where going on
+// would look in vain without end.
+std::string NameToKeepAs(const std::string& target, const struct stat& info, std::string_view why,
+                         bool& keptAlready) {
     for (unsigned long number = 1;; ++number) {
-        const std::string name = NameBeside(target, why, number);
-        struct stat kept {};
-        if (::lstat(name.c_str(), &kept) != 0) {
-            return {};
+        std::string name = NameBeside(target, why, number);
+        struct stat found {};
+        if (::lstat(name.c_str(), &found) != 0) {
+            keptAlready = false;
+            return name;
         }
-        if (S_ISREG(kept.st_mode) && HoldsTheFile(target, file, name, kept)) {
+        if (S_ISREG(info.st_mode) && S_ISREG(found.st_mode) &&
+            HoldsTheFile(target, info, name, found)) {
+            keptAlready = true;
             return name;
         }
     }
@@ -152,22 +150,13 @@ std::string KeptAlready(const std::string& target, std::string_view why) {
 
 } // namespace
 
-// A name whose look fails for any reason (not only because it is free) is
-// given back: the attempt to make it then reports that reason, where going
-// on to the next number would look in vain without end.
 Ref<FolderItem> FolderItem::KeptNameBeside(std::string_view why) const {
     // The items beside the file belong to it, not to a link.
     const std::string target = internal::FileAt(path_);
-    if (std::string kept = KeptAlready(target, why); !kept.empty()) {
-        return New<FolderItem>(std::move(kept));
-    }
-    for (unsigned long number = 1;; ++number) {
-        const std::string name = NameBeside(target, why, number);
-        struct stat info {};
-        if (::lstat(name.c_str(), &info) != 0) {
-            return New<FolderItem>(name);
-        }
-    }
+    struct stat info {};
+    ::stat(target.c_str(), &info); // a file that cannot be looked at is kept by none
+    bool keptAlready = false;
+    return New<FolderItem>(NameToKeepAs(target, info, why, keptAlready));
 }
 
 // The file is kept beside the file the path finally names, so that a link at
@@ -186,8 +175,9 @@ Ref<FolderItem> FolderItem::KeepBeside(std::string_view why) const {
         lastError_ = internal::NotRegularText(info);
         return nullptr;
     }
-    if (std::string kept = KeptAlready(target, why); !kept.empty()) {
-        return New<FolderItem>(std::move(kept));
+    bool keptAlready = false;
+    if (std::string name = NameToKeepAs(target, info, why, keptAlready); keptAlready) {
+        return New<FolderItem>(std::move(name));
     }
     std::string kept;
     int code = TakeAFreeName(target, why, kept, [&target](const std::string& name) {

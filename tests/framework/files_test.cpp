@@ -6,6 +6,7 @@
 #include "framework/internal/new_file.h"
 #include "framework/picture.h"
 #include "framework/write_seam.h"
+#include "tests/support/folder_listing.h"
 #include "tests/support/test_process.h"
 #include "tests/support/unreadable_file.h"
 
@@ -38,6 +39,8 @@ namespace fw {
 namespace {
 
 using namespace std::string_literals;
+using testing_support::FolderCanLink;
+using testing_support::FolderListing;
 
 std::string ConfigHome() {
     const char* home = std::getenv("XDG_CONFIG_HOME");
@@ -65,26 +68,6 @@ std::string ReadBytes(const std::string& path) {
         return "<unreadable>";
     }
     return file.readAll().toStdString();
-}
-
-std::vector<std::string> FolderListing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Whether this process may hard-link files in the folder: not on FUSE or
-// FAT-style file systems, nor under the file system shim (tests/fs_shim).
-bool FolderCanLink(const std::string& folder) {
-    const std::string probe = folder + "link probe";
-    WriteBytes(probe, "");
-    const bool linked = ::link(probe.c_str(), (probe + " 2").c_str()) == 0;
-    std::filesystem::remove(probe);
-    std::filesystem::remove(probe + " 2");
-    return linked;
 }
 
 TEST(FilesTest, PreferencesIsTheConfigurationFolder) {

@@ -4,6 +4,7 @@
 // same again; nothing it cannot keep is written, and no byte it could not
 // read is lost.
 
+#include "tests/support/folder_listing.h"
 #include "tests/support/kelvara_fixture.h"
 #include "tests/support/unreadable_file.h"
 
@@ -25,7 +26,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -37,6 +37,7 @@
 using testing_support::CloseMainWindow;
 using testing_support::DefaultState;
 using testing_support::Find;
+using testing_support::FolderListing;
 using testing_support::kDefaultFile;
 using testing_support::PreferencesFilePath;
 using testing_support::ReadPreferencesFile;
@@ -137,16 +138,6 @@ std::string TestHome() {
 void UseConfigFolder(const std::string& folder) {
     TestHome();
     setenv("XDG_CONFIG_HOME", folder.c_str(), /*overwrite=*/1);
-}
-
-// The names in a folder, sorted.
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string Expand(std::string text) {
@@ -253,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         {}, DefaultState(), "cannot be read: it is not a text file. The built-in settings are "
         "used; the file is kept as %p.not-text already.", "", kDefaultFile,
         "KelvaraPrefs.txt.not-text", [] { return kJunk; },
-        [] { EXPECT_EQ(Listing(ConfigFolder()), (std::vector<std::string>{"KelvaraPrefs.txt", "KelvaraPrefs.txt.not-text"})); }},
+        [] { EXPECT_EQ(FolderListing(ConfigFolder()), (std::vector<std::string>{"KelvaraPrefs.txt", "KelvaraPrefs.txt.not-text"})); }},
     HostileCase{"a file too large to read is kept beside the new file",
         [] { WriteBytes(TooLarge()); }, {}, DefaultState(),
         "%p cannot be read: it is larger than any text file of the program", "", kDefaultFile,
@@ -350,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         },
         {}, DefaultState(), "The preferences folder cannot be used: %c cannot be examined: Too "
         "many levels of symbolic links.", "were not saved: %c cannot be examined", {}, nullptr, {},
-        [] { EXPECT_EQ(Listing(TestHome()), std::vector<std::string>{"loop"}); }},
+        [] { EXPECT_EQ(FolderListing(TestHome()), std::vector<std::string>{"loop"}); }},
     HostileCase{"a configuration folder under a folder this user may not search",
         [] {
             std::filesystem::create_directories(TestHome() + "/locked/cfg");
@@ -372,7 +363,7 @@ INSTANTIATE_TEST_SUITE_P(PreferencesFile, HostileFile, testing::Values(
         "settings are used; it is left untouched.", "The preferences could not be saved to %p: it "
         "is a folder. Nothing was saved.", {}, nullptr, {},
         [] {
-            EXPECT_EQ(Listing(ConfigFolder() + "/elsewhere"),
+            EXPECT_EQ(FolderListing(ConfigFolder() + "/elsewhere"),
                       (std::vector<std::string>{".lock", ".saving-Ab12Cd"}));
             EXPECT_EQ(ReadBytes(ConfigFolder() + "/elsewhere/.lock"), "mine");
         }},
