@@ -58,8 +58,10 @@ struct TextOutputStream::Impl {
     std::optional<Outcome> outcome; // once Close has run
 };
 
-TextOutputStream::Impl::Impl(const std::string& path)
-    : target(internal::FinalTarget(path, error)) {
+// The target is found in the body, not in the member initializers: finding
+// it may write `error`, which must have been made first.
+TextOutputStream::Impl::Impl(const std::string& path) {
+    target = internal::FinalTarget(path, error);
     if (target.empty()) {
         return;
     }

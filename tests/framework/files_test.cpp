@@ -214,6 +214,19 @@ TEST(FilesTest, WhatCannotBeReadOrWrittenGivesNone) {
     EXPECT_FALSE(nowhere->CreateTextFile());
     EXPECT_EQ(nowhere->LastErrorText(), "No such file or directory");
     EXPECT_FALSE(preferences->Child("no such folder")->Exists());
+
+    // Nor one through a link that names a folder where none stands.
+    WriteBytes(folder + "file", "kept");
+    std::filesystem::create_symlink("missing/", folder + "to missing");
+    std::filesystem::create_symlink("file/", folder + "to file");
+    for (const auto& [name, why] : {std::pair{"to missing", "No such file or directory"},
+                                    std::pair{"to file", "Not a directory"}}) {
+        SCOPED_TRACE(name);
+        Ref<FolderItem> linked = preferences->Child(name);
+        EXPECT_FALSE(linked->CreateTextFile());
+        EXPECT_EQ(linked->LastErrorText(), why);
+    }
+    EXPECT_EQ(ReadBytes(folder + "file"), "kept");
 }
 
 // Only a regular text file is read; opening anything else neither blocks nor
