@@ -249,10 +249,11 @@ void FileLock::Unlock() {
     }
     // Removed while still held: a copy that then gets the flock on this file
     // sees it is gone and starts over, and a file made anew by another copy
-    // is never removed.
+    // is never removed. No lock writes a byte into its file, so one that
+    // holds bytes is the user's, which served as the lock and stays.
     struct stat held {};
     struct stat named {};
-    if (fstat(lock.fd, &held) == 0 && lstat(lock.path.c_str(), &named) == 0 &&
+    if (fstat(lock.fd, &held) == 0 && held.st_size == 0 && lstat(lock.path.c_str(), &named) == 0 &&
         SameFile(held, named)) {
         unlink(lock.path.c_str());
     }

@@ -28,7 +28,9 @@ namespace fw {
 //   cannot make a copy hang, wait or write elsewhere. A folder with something
 //   in it is left alone and the lock fails at once, saying so.
 // - The holder removes the lock file before it lets go; a copy that took the
-//   flock on a file removed meanwhile sees that and tries again.
+//   flock on a file removed meanwhile sees that and tries again. A lock file
+//   that holds bytes was not made by a lock, which writes none: it serves as
+//   the lock, and stays.
 class FileLock {
 public:
     // The lock for the file at `path`: the lock file is the file that `path`
@@ -44,7 +46,8 @@ public:
     // or at once when the lock file cannot be made (ErrorText says why).
     // True at once when this lock is held already.
     bool TryLock(std::chrono::milliseconds wait);
-    // Removes the lock file and lets go; does nothing when not held.
+    // Removes the lock file, unless it holds bytes, and lets go; does nothing
+    // when not held.
     void Unlock();
     // Why the last TryLock failed; empty after one that succeeded.
     std::string ErrorText() const;

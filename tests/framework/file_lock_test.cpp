@@ -61,34 +61,44 @@ fs::file_type TypeAt(const std::string& path) {
 
 // What a lock path may hold when a copy comes to take the lock: a crashed
 // copy's leftovers, or things that have no business being there; or a shared
-// path whose links lead nowhere.
+// path whose links lead nowhere. A file that holds bytes is no lock's: it
+// serves as the lock, and stays.
 struct Found {
     const char* name;
     void (*make)();
+    const char* stays = nullptr; // the bytes left at the lock's name after it
+    const char* lockName = "KelvaraPrefs.txt.lock";
     friend void PrintTo(const Found& found, std::ostream* out) { *out << found.name; }
 };
 
 const Found kFound[] = {
     {"Nothing", [] {}},
     {"EmptyFile", [] { WriteFile(LockPath(), ""); }},
-    {"FileOfADeadCopy", [] { WriteFile(LockPath(), "4194304\nkelvara\n"); }},
+    {"FileOfADeadCopy", [] { WriteFile(LockPath(), "4194304\nkelvara\n"); }, "4194304\nkelvara\n"},
     {"Fifo", [] { ASSERT_EQ(mkfifo(LockPath().c_str(), 0644), 0); }},
     {"EmptyFolder", [] { fs::create_directory(LockPath()); }},
     {"DanglingLink", [] { fs::create_symlink(InConfig("nowhere"), LockPath()); }},
     {"LinkToAFileElsewhere", [] { fs::create_symlink(InConfig("elsewhere.txt"), LockPath()); }},
     {"HardLinkToAFileElsewhere",
-     [] { fs::create_hard_link(InConfig("elsewhere.txt"), LockPath()); }},
+     [] { fs::create_hard_link(InConfig("elsewhere.txt"), LockPath()); }, "not ours"},
     {"ReadOnlyFileNobodyHolds",
      [] {
          WriteFile(LockPath(), "1\n");
          fs::permissions(LockPath(), kReadOnly);
-     }},
+     },
+     "1\n"},
     {"SharedPathIsALinkLoop", [] { fs::create_symlink(SharedFile(), SharedFile()); }},
+    {"UsersFileBesideTheFileALinkNames",
+     [] {
+         fs::create_symlink(InConfig("elsewhere.txt"), SharedFile());
+         WriteFile(InConfig("elsewhere.txt.lock"), "my notes");
+     },
+     "my notes", "elsewhere.txt.lock"},
 };
 
 class FileLockFinds : public testing::TestWithParam<Found> {};
 
-TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingBehind) {
+TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingOfItsOwn) {
     WriteFile(InConfig("elsewhere.txt"), "not ours");
     // Not a mode the lock gives the files it makes.
     const fs::perms elsewhereMode = fs::perms::owner_read | fs::perms::owner_write;
@@ -101,10 +111,15 @@ TEST_P(FileLockFinds, TakesTheLockAtOnceAndLeavesNothingBehind) {
     EXPECT_TRUE(lock.TryLock(5s));
     EXPECT_LT(Clock::now() - start, 2s);
     EXPECT_EQ(lock.ErrorText(), "");
-    EXPECT_EQ(TypeAt(LockPath()), fs::file_type::regular);
+    const std::string lockPath = InConfig(GetParam().lockName);
+    EXPECT_EQ(TypeAt(lockPath), fs::file_type::regular);
 
     lock.Unlock();
-    EXPECT_EQ(TypeAt(LockPath()), fs::file_type::not_found);
+    if (GetParam().stays == nullptr) {
+        EXPECT_EQ(TypeAt(lockPath), fs::file_type::not_found);
+    } else {
+        EXPECT_EQ(ReadFile(lockPath), GetParam().stays);
+    }
     EXPECT_EQ(ReadFile(InConfig("elsewhere.txt")), "not ours");
     EXPECT_EQ(fs::status(InConfig("elsewhere.txt")).permissions(), elsewhereMode);
     fs::remove(SharedFile());
