@@ -66,6 +66,10 @@ public:
     // whose row is still this one when it closes changed nothing, and saves
     // the row another copy may have saved meanwhile instead (prefs/).
     std::string SettingsRowAtStart;
+    // The problem with the preferences that the start told in a box, in
+    // words; a close that meets this very problem again tells it on standard
+    // error alone, so that one problem never shows two boxes (prefs/).
+    std::string PrefsProblemToldAtStart;
 
     // Window construction (app/).
     void Layout();

@@ -189,7 +189,7 @@ std::optional<prefs::SaveFailure> SaveUnderLock(const MainWindow& window,
 void MainWindow::SavePrefs() {
     const fw::Ref<fw::FolderItem> file = prefs::PreferencesFile();
     if (!file) {
-        prefs::ReportNoFolderAtClose(fw::SpecialFolder::PreferencesProblem());
+        prefs::ReportNoFolderAtClose(*this, fw::SpecialFolder::PreferencesProblem());
         return;
     }
     const std::string path = prefs::PathOf(*file);

@@ -19,6 +19,28 @@ void Tell(MainWindow& window, const std::string& text) {
     fw::ShowWarning(window, text);
 }
 
+// What the start tells in a box, noted so that the close does not tell it
+// again.
+void TellAtStart(MainWindow& window, const std::string& problem, const std::string& text) {
+    window.PrefsProblemToldAtStart = problem;
+    Tell(window, text);
+}
+
+// A problem that the start's box told already goes to standard error alone.
+void TellAtClose(MainWindow& window, const std::string& problem, const std::string& text) {
+    if (problem == window.PrefsProblemToldAtStart) {
+        ToStandardError(text);
+    } else {
+        Tell(window, text);
+    }
+}
+
+// A file's problem in words, named by the file's path, as the start and the
+// close compare it.
+std::string FileProblem(const std::string& path, const std::string& words) {
+    return path + ": " + words;
+}
+
 } // namespace
 
 std::string ProblemInWords(const fw::FolderItem& file, const PreferencesRead& read) {
@@ -39,8 +61,8 @@ std::string ProblemInWords(const fw::FolderItem& file, const PreferencesRead& re
 
 void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
                              const PreferencesRead& read) {
-    std::string text = "The preferences file " + PathOf(file) +
-                       " cannot be read: " + ProblemInWords(file, read) +
+    const std::string words = ProblemInWords(file, read);
+    std::string text = "The preferences file " + PathOf(file) + " cannot be read: " + words +
                        ". The built-in settings are used";
     if (const char* suffix = KeptCopySuffix(read.problem)) {
         const fw::Ref<fw::FolderItem> kept = file.KeptNameBeside(suffix);
@@ -50,12 +72,13 @@ void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
     } else {
         text += "; it is left untouched.";
     }
-    Tell(window, text);
+    TellAtStart(window, FileProblem(PathOf(file), words), text);
 }
 
 void ReportNoFolderAtStart(MainWindow& window, const std::string& problem) {
-    Tell(window, "The preferences folder cannot be used: " + problem +
-                     ". The built-in settings are used, and nothing will be saved.");
+    TellAtStart(window, problem,
+                "The preferences folder cannot be used: " + problem +
+                    ". The built-in settings are used, and nothing will be saved.");
 }
 
 void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFailure& failure) {
@@ -63,7 +86,10 @@ void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFa
         "The preferences could not be saved to " + path + ": " + failure.reason + ".";
     if (!failure.replacesAFile) {
         text += " Nothing was saved.";
-    } else if (!failure.keptAs.empty()) {
+        TellAtClose(window, FileProblem(path, failure.reason), text);
+        return;
+    }
+    if (!failure.keptAs.empty()) {
         text += " The file that was there is kept as " + failure.keptAs + ".";
     } else {
         text += " The file on disk is as it was.";
@@ -71,9 +97,9 @@ void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFa
     Tell(window, text);
 }
 
-void ReportNoFolderAtClose(const std::string& problem) {
-    ToStandardError("The preferences were not saved: " + problem +
-                    ". Nothing was written anywhere.");
+void ReportNoFolderAtClose(MainWindow& window, const std::string& problem) {
+    TellAtClose(window, problem,
+                "The preferences were not saved: " + problem + ". Nothing was written anywhere.");
 }
 
 void ReportSavingWithoutLock(const std::string& path, const std::string& why) {

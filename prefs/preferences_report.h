@@ -17,6 +17,7 @@ namespace prefs {
 
 // Start-up: the file is there but cannot be read, so the built-in settings
 // are shown. Says where its bytes will be kept, or that it is left alone.
+// The start's reports note in the window what they told, for the close.
 void ReportUnreadableAtStart(MainWindow& window, const fw::FolderItem& file,
                              const PreferencesRead& read);
 // Start-up: there is no preferences folder to read from or save to.
@@ -38,11 +39,14 @@ struct SaveFailure {
 };
 
 // Closing: the save failed. Told once the save has let go of the lock and of
-// every file, so that a box left waiting holds up no other copy.
+// every file, so that a box left waiting holds up no other copy. Something in
+// the file's place that the start's box told already goes to standard error
+// alone.
 void ReportSaveFailure(MainWindow& window, const std::string& path, const SaveFailure& failure);
-// Closing: there is no preferences folder, so nothing was written. The start
-// said so in a box already, so this goes to standard error alone.
-void ReportNoFolderAtClose(const std::string& problem);
+// Closing: there is no preferences folder, so nothing was written. In a box
+// too, unless the start's box told this very problem: the folder may have
+// broken while the program ran.
+void ReportNoFolderAtClose(MainWindow& window, const std::string& problem);
 
 // Closing went on and saved; these are for standard error only.
 void ReportSavingWithoutLock(const std::string& path, const std::string& why);
