@@ -45,12 +45,6 @@ std::vector<fw::Property> FixedDesign(const std::string& title, int width, int h
             BoolValue("MinimizeButton", false), BoolValue("MaximizeButton", false)};
 }
 
-// Lets deferred deletions and other posted events run.
-void LetEventsRun() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QTest::qWait(1);
-}
-
 struct FrameCase {
     const char* label;
     std::vector<fw::Property> design;
@@ -333,8 +327,7 @@ TEST(WindowTest, SharedInstanceIsMadeOnceAndRebuiltAfterClose) {
     EXPECT_FALSE(second.IsClosed());
     EXPECT_EQ(fw::LiveInstance<SharedWindow>(), &second);
 
-    LetEventsRun();
-    EXPECT_EQ(SharedWindow::destroyed, 1);
+    EXPECT_TRUE(QTest::qWaitFor([] { return SharedWindow::destroyed == 1; }));
     EXPECT_EQ(fw::LiveInstance<SharedWindow>(), &second);
 }
 
@@ -352,8 +345,7 @@ TEST(WindowTest, CloseFromInsideItsOwnHandlerIsSafe) {
     EXPECT_EQ(button.Caption(), "Gone");
     EXPECT_EQ(SharedWindow::destroyed, 0);
 
-    LetEventsRun();
-    EXPECT_EQ(SharedWindow::destroyed, 1);
+    EXPECT_TRUE(QTest::qWaitFor([] { return SharedWindow::destroyed == 1; }));
 }
 
 TEST(WindowTest, QuitClosesEveryLiveWindowOnce) {

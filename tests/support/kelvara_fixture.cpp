@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <utility>
@@ -198,17 +199,32 @@ void AnswerWarnings() {
 }
 
 std::vector<std::string> WarningsShown() {
-    // Long enough for a box due at start-up to come up and be answered.
-    ProcessEvents(50);
+    // A box asked for while the window opened comes up in one round once the
+    // window shows, and is answered in the next.
+    EXPECT_TRUE(RunPostedEvents()) << "the event loop did not come round";
     return std::exchange(Warnings(), {});
 }
 
-void ProcessEvents(int milliseconds) {
+void ProcessEvents() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    if (milliseconds > 0) {
-        QTest::qWait(milliseconds);
+}
+
+// Posted events run in the order they were posted, so once a marker has run,
+// so has everything posted before it.
+bool RunPostedEvents(int rounds) {
+    constexpr int kGenerousWaitMs = 60'000;
+    for (int round = 0; round < rounds; ++round) {
+        // Shared, as a marker not handled in time still runs later.
+        const auto handled = std::make_shared<bool>(false);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [handled] { *handled = true; }, Qt::QueuedConnection);
+        if (!QTest::qWaitFor([&handled] { return *handled; }, kGenerousWaitMs)) {
+            return false;
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    return true;
 }
 
 } // namespace testing_support

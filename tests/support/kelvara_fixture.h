@@ -91,10 +91,17 @@ std::vector<std::string> PressAndFollowTheFocus(const fw::Window& window, int ke
 // was writing) fails the test.
 void AnswerWarnings();
 // The texts of the warning boxes shown since the last call, oldest first;
-// queued events are let happen first, so a box due at start-up is among them.
+// posted events are let run first (RunPostedEvents), so a box due at
+// start-up is among them.
 std::vector<std::string> WarningsShown();
 
 // Lets queued events (paints, activations, deferred deletions) happen.
-void ProcessEvents(int milliseconds = 0);
+void ProcessEvents();
+// Runs the event loop until the events posted so far have run, and those
+// they post in turn, `rounds` deep: each round posts a marker behind what is
+// queued and waits, up to a generous bound, until it is handled. Rounds, not
+// time, so a busy machine makes it slower, never wrong. False when a round
+// timed out.
+bool RunPostedEvents(int rounds = 3);
 
 } // namespace testing_support
