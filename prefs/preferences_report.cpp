@@ -28,7 +28,7 @@ void TellAtStart(MainWindow& window, const std::string& problem, const std::stri
 
 // A problem that the start's box told already goes to standard error alone.
 void TellAtClose(MainWindow& window, const std::string& problem, const std::string& text) {
-    if (problem == window.PrefsProblemToldAtStart) {
+    if (!problem.empty() && problem == window.PrefsProblemToldAtStart) {
         ToStandardError(text);
     } else {
         Tell(window, text);

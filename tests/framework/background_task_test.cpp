@@ -2,6 +2,7 @@
 // own code runs, and delivers nothing else: no input, no queued call.
 
 #include "framework/runtime.h"
+#include "tests/support/test_process.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -100,7 +101,7 @@ TEST_F(BackgroundTask, RepaintsAtMostOncePerIntervalWhileTheComputationRuns) {
     const auto running = [&] {
         const auto elapsed = Clock::now() - start;
         return elapsed < 5 * kRepaintInterval ||
-               (recorder->paints < 2 && elapsed < std::chrono::minutes(1));
+               (recorder->paints < 2 && elapsed < testing_support::kLongestWait);
     };
     while (running()) {
         recorder->update();

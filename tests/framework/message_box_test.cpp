@@ -6,6 +6,7 @@
 #include "framework/message_box.h"
 #include "framework/window.h"
 #include "tests/support/kelvara_fixture.h"
+#include "tests/support/test_process.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -95,7 +96,8 @@ TEST_P(WarningBoxTest, ComesUpOverItsOwnerOnlyWhileTheOwnerStands) {
     }
     // However busy the machine: the box due is waited for, and one that must
     // not come up had every round of the event loop it would have needed.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= row.answeredAfterLoop; }, 60'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= row.answeredAfterLoop; },
+                                static_cast<int>(testing_support::kLongestWait.count())));
     EXPECT_TRUE(testing_support::RunPostedEvents());
     EXPECT_EQ(answered, row.answeredAfterLoop);
     // An answered box is gone, not merely hidden.

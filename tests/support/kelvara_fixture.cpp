@@ -1,4 +1,5 @@
 #include "tests/support/kelvara_fixture.h"
+#include "tests/support/test_process.h"
 
 #include "app/startup.h"
 #include "diode_editor/vi_window.h"
@@ -213,13 +214,13 @@ void ProcessEvents() {
 // Posted events run in the order they were posted, so once a marker has run,
 // so has everything posted before it.
 bool RunPostedEvents(int rounds) {
-    constexpr int kGenerousWaitMs = 60'000;
     for (int round = 0; round < rounds; ++round) {
         // Shared, as a marker not handled in time still runs later.
         const auto handled = std::make_shared<bool>(false);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [handled] { *handled = true; }, Qt::QueuedConnection);
-        if (!QTest::qWaitFor([&handled] { return *handled; }, kGenerousWaitMs)) {
+        if (!QTest::qWaitFor([&handled] { return *handled; },
+                             static_cast<int>(kLongestWait.count()))) {
             return false;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

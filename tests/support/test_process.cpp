@@ -9,11 +9,6 @@
 #include <thread>
 
 namespace testing_support {
-namespace {
-
-constexpr std::chrono::minutes kLongestWait{1};
-
-} // namespace
 
 std::unique_ptr<QProcess> StartThisProgram(const char* test, const char* variable,
                                            const std::string& value) {
@@ -24,8 +19,7 @@ std::unique_ptr<QProcess> StartThisProgram(const char* test, const char* variabl
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->start(QCoreApplication::applicationFilePath(),
                    {"--gtest_also_run_disabled_tests", QString("--gtest_filter=") + test});
-    EXPECT_TRUE(
-        process->waitForStarted(static_cast<int>(std::chrono::milliseconds(kLongestWait).count())));
+    EXPECT_TRUE(process->waitForStarted(static_cast<int>(kLongestWait.count())));
     return process;
 }
 

@@ -5,10 +5,15 @@
 
 #include <QProcess>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
 namespace testing_support {
+
+// How long a test waits for what it expects, from another process or from
+// the event loop, before it fails: far more than a busy machine needs.
+inline constexpr std::chrono::milliseconds kLongestWait = std::chrono::minutes(1);
 
 // Starts this test program running only the (disabled) test `test`, with
 // `variable` set to `value` in its environment; its output goes to ours.
